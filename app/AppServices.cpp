@@ -1,0 +1,97 @@
+#include "app/AppServices.h"
+
+#include "platform/DebugLog.h"
+#include "settings/TOptionsU.h"
+
+namespace quillon {
+
+void StartupTrace::step(const QString &name)
+{
+    m_steps << name;
+    qCDebug(lcQuillon) << "step:" << name;
+}
+
+namespace {
+
+class UnbuiltDriveList : public DriveListService {
+public:
+    bool built() const override { return false; }
+    int count() const override { return 0; }
+    QString driveLetter(int) const override { return {}; }
+    bool aspiFoundDevice() const override { return false; }
+};
+
+class UnbuiltDataFile : public DataFileService {
+public:
+    bool load(TOptions &, const QString &path) override
+    {
+        qCInfo(lcQuillon) << "data file not read (its store is not built yet):" << path;
+        return false;
+    }
+    bool save(const TOptions &, const QString &path) override
+    {
+        qCInfo(lcQuillon) << "data file not written (its store is not built yet):" << path;
+        return false;
+    }
+};
+
+class UnbuiltUpdates : public UpdateService {
+public:
+    bool exists() const override { return false; }
+    void requestFinish() override {}
+    bool finished() const override { return true; }
+};
+
+class UnbuiltBanners : public BannerService {
+public:
+    void showFirstBanner() override { qCInfo(lcQuillon) << "banners not built yet: no first banner"; }
+    void evaluateCounters() override { qCInfo(lcQuillon) << "banners not built yet: no counters"; }
+    void startupNotices() override { qCInfo(lcQuillon) << "banners not built yet: no start-up notices"; }
+    void exitNotices() override { qCInfo(lcQuillon) << "banners not built yet: no exit notices"; }
+};
+
+class UnbuiltWizard : public WizardService {
+public:
+    void run() override { qCInfo(lcQuillon) << "configuration wizard not built yet"; }
+};
+
+class UnbuiltProjectGuard : public ProjectGuard {
+public:
+    bool confirmDiscard() override
+    {
+        qCInfo(lcQuillon) << "project files not built yet: nothing to save before closing";
+        return true;
+    }
+};
+
+} // namespace
+
+UnbuiltServices::UnbuiltServices()
+    : drives(std::make_unique<UnbuiltDriveList>())
+    , dataFile(std::make_unique<UnbuiltDataFile>())
+    , updates(std::make_unique<UnbuiltUpdates>())
+    , banners(std::make_unique<UnbuiltBanners>())
+    , wizard(std::make_unique<UnbuiltWizard>())
+    , projectGuard(std::make_unique<UnbuiltProjectGuard>())
+{
+}
+
+UnbuiltServices::~UnbuiltServices() = default;
+
+void UnbuiltServices::fillGaps(AppServices &s)
+{
+    if (!s.drives)
+        s.drives = drives.get();
+    if (!s.dataFile)
+        s.dataFile = dataFile.get();
+    if (!s.updates)
+        s.updates = updates.get();
+    if (!s.banners)
+        s.banners = banners.get();
+    if (!s.wizard)
+        s.wizard = wizard.get();
+    if (!s.projectGuard)
+        s.projectGuard = projectGuard.get();
+}
+
+} // namespace quillon

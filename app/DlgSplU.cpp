@@ -1,0 +1,11 @@
+#include "app/DlgSplU.h"
+
+namespace quillon {
+
+TDlgSpl::TDlgSpl(QWidget *parent)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("DlgSpl"));
+}
+
+} // namespace quillon

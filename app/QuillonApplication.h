@@ -1,0 +1,19 @@
+#pragma once
+#include <QApplication>
+
+namespace quillon {
+
+// An error that escapes an event handler must not end the program, nor vanish: it is
+// written to the debug log and the program goes on.
+class QuillonApplication : public QApplication {
+    Q_OBJECT
+public:
+    QuillonApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+    int escapedErrors() const { return m_escaped; }
+
+private:
+    int m_escaped = 0;
+};
+
+} // namespace quillon
