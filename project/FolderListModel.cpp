@@ -10,9 +10,7 @@
 namespace quillon {
 
 FolderListModel::FolderListModel(ProjectModel &project, QObject *parent)
-    : QAbstractTableModel(parent),
-      m_project(project),
-      m_folderIcon(defaultClosedFolderIcon()),
+    : QAbstractTableModel(parent), m_project(project), m_folderIcon(defaultClosedFolderIcon()),
       m_probe(&ProjectModel::diskFileSize)
 {
     connectProject();
@@ -21,7 +19,9 @@ FolderListModel::FolderListModel(ProjectModel &project, QObject *parent)
 void FolderListModel::connectProject()
 {
     ProjectModel *p = &m_project;
-    auto shown = [this](const ProjectFolder *folder) { return !m_resetting && m_folder && folder == m_folder; };
+    auto shown = [this](const ProjectFolder *folder) {
+        return !m_resetting && m_folder && folder == m_folder;
+    };
 
     connect(p, &ProjectModel::projectAboutToBeReset, this, [this] {
         beginResetModel();
@@ -88,12 +88,13 @@ void FolderListModel::connectProject()
             emit dataChanged(index(folder->row(), 0), index(folder->row(), ColumnCount - 1));
     });
 
-    connect(p, &ProjectModel::filesAboutToBeInserted, this, [this, shown](ProjectFolder *folder, int first, int last) {
-        if (!shown(folder))
-            return;
-        beginInsertRows(QModelIndex(), childCount() + first, childCount() + last);
-        m_pending = Pending::Insert;
-    });
+    connect(p, &ProjectModel::filesAboutToBeInserted, this,
+            [this, shown](ProjectFolder *folder, int first, int last) {
+                if (!shown(folder))
+                    return;
+                beginInsertRows(QModelIndex(), childCount() + first, childCount() + last);
+                m_pending = Pending::Insert;
+            });
     connect(p, &ProjectModel::filesInserted, this, [this](ProjectFolder *, int first, int last) {
         if (std::exchange(m_pending, Pending::None) != Pending::Insert)
             return;
@@ -101,12 +102,13 @@ void FolderListModel::connectProject()
             m_cache.insert(m_cache.begin() + first, size_t(last - first + 1), RowCache());
         endInsertRows();
     });
-    connect(p, &ProjectModel::filesAboutToBeRemoved, this, [this, shown](ProjectFolder *folder, int first, int last) {
-        if (!shown(folder))
-            return;
-        beginRemoveRows(QModelIndex(), childCount() + first, childCount() + last);
-        m_pending = Pending::Remove;
-    });
+    connect(p, &ProjectModel::filesAboutToBeRemoved, this,
+            [this, shown](ProjectFolder *folder, int first, int last) {
+                if (!shown(folder))
+                    return;
+                beginRemoveRows(QModelIndex(), childCount() + first, childCount() + last);
+                m_pending = Pending::Remove;
+            });
     connect(p, &ProjectModel::filesRemoved, this, [this](ProjectFolder *, int first, int last) {
         if (std::exchange(m_pending, Pending::None) != Pending::Remove)
             return;
@@ -114,13 +116,15 @@ void FolderListModel::connectProject()
             m_cache.erase(m_cache.begin() + first, m_cache.begin() + last + 1);
         endRemoveRows();
     });
-    connect(p, &ProjectModel::fileAboutToMove, this, [this, shown](ProjectFolder *folder, int from, int destination) {
-        if (!shown(folder))
-            return;
-        const int offset = childCount();
-        beginMoveRows(QModelIndex(), offset + from, offset + from, QModelIndex(), offset + destination);
-        m_pending = Pending::Move;
-    });
+    connect(p, &ProjectModel::fileAboutToMove, this,
+            [this, shown](ProjectFolder *folder, int from, int destination) {
+                if (!shown(folder))
+                    return;
+                const int offset = childCount();
+                beginMoveRows(QModelIndex(), offset + from, offset + from, QModelIndex(),
+                              offset + destination);
+                m_pending = Pending::Move;
+            });
     connect(p, &ProjectModel::fileMoved, this, [this](ProjectFolder *, int from, int to) {
         if (std::exchange(m_pending, Pending::None) != Pending::Move)
             return;

@@ -5,7 +5,8 @@
 namespace quillon {
 
 FileEntry::FileEntry(const QString &name, const QString &sourcePath, qint64 number, qint64 countedSize)
-    : m_foldedName(quillon::foldedName(name)), m_number(number), m_countedSize(countedSize), m_colon(name.size())
+    : m_foldedName(quillon::foldedName(name)), m_number(number), m_countedSize(countedSize),
+      m_colon(name.size())
 {
     // Built to its exact size: appending would leave growth room in every one of many entries.
     m_text.reserve(name.size() + 1 + sourcePath.size());
@@ -64,8 +65,9 @@ int FileList::indexOfName(const QString &folded) const
         }
         return -1;
     }
-    const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), folded,
-                                     [](const FileEntry *e, const QString &f) { return compareToName(*e, f) < 0; });
+    const auto it =
+        std::lower_bound(m_entries.begin(), m_entries.end(), folded,
+                         [](const FileEntry *e, const QString &f) { return compareToName(*e, f) < 0; });
     if (it != m_entries.end() && (*it)->foldedName() == folded)
         return int(it - m_entries.begin());
     return -1;
@@ -73,8 +75,9 @@ int FileList::indexOfName(const QString &folded) const
 
 int FileList::insertPosition(const FileEntry &entry) const
 {
-    const auto it = std::upper_bound(m_entries.begin(), m_entries.end(), &entry,
-                                     [](const FileEntry *a, const FileEntry *b) { return compareEntries(*a, *b) < 0; });
+    const auto it =
+        std::upper_bound(m_entries.begin(), m_entries.end(), &entry,
+                         [](const FileEntry *a, const FileEntry *b) { return compareEntries(*a, *b) < 0; });
     return int(it - m_entries.begin());
 }
 

@@ -92,7 +92,8 @@ private:
 struct TDane {
     bool FromImage = false; // from an image listing or, in kind 6, a previous session
     bool Changed = false;   // content differs from the source folder; saved, read by nothing else
-    QString SourceDir;      // no trailing separator (a folder of an image: its path there, "/" both ends); root: empty
+    QString
+        SourceDir; // no trailing separator (a folder of an image: its path there, "/" both ends); root: empty
     FileList Files;         // changed only through ProjectModel
     CountedNameSet NameSet; // files and sub-folders; AddFolderNode leaves it to its caller
 };

@@ -49,7 +49,8 @@ bool isDirectSubFolder(const QString &child, const QString &parent)
 qint64 defaultImageSize(const QString &imageFile, bool isCue)
 {
     if (isCue) {
-        qCWarning(lcQuillon) << "size estimate: no source for the sizes of the files of CUE sheet" << imageFile;
+        qCWarning(lcQuillon) << "size estimate: no source for the sizes of the files of CUE sheet"
+                             << imageFile;
         return 0;
     }
     return std::max<qint64>(ProjectModel::diskFileSize(imageFile), 0);
@@ -318,8 +319,8 @@ int ProjectModel::RenameFile(ProjectFolder *folder, int index, const QString &ne
     }
     FileList &files = folder->m_dane.Files;
     const FileEntry &old = files.at(index);
-    auto replacement = std::unique_ptr<FileEntry>(
-        new FileEntry(newName, old.sourcePath(), old.number(), old.countedSize()));
+    auto replacement =
+        std::unique_ptr<FileEntry>(new FileEntry(newName, old.sourcePath(), old.number(), old.countedSize()));
     folder->m_dane.NameSet.removeFolded(old.foldedName());
     folder->m_dane.NameSet.addFolded(replacement->foldedName());
 
@@ -418,7 +419,8 @@ bool ProjectModel::IsModifiable(const ProjectFolder *folder, int entryIndex, boo
         item = folder->files()[entryIndex].text();
     }
     if (report)
-        m_prompter->error(QStringLiteral("I cannot modify ") + item + QStringLiteral("\r\nIt's recorded on CD."),
+        m_prompter->error(QStringLiteral("I cannot modify ") + item +
+                              QStringLiteral("\r\nIt's recorded on CD."),
                           QStringLiteral("Item recorded"));
     return false;
 }
@@ -563,7 +565,8 @@ qint64 ProjectModel::EstimateBytes(const EstimateOptions &options, std::optional
                 }
                 const FileList &entries = folder.files();
                 for (int i = 0; i < entries.count(); ++i) {
-                    const qint64 f = std::min<qint64>(lastPathComponent(entries[i].sourcePathView()).size(), cap) + 2;
+                    const qint64 f =
+                        std::min<qint64>(lastPathComponent(entries[i].sourcePathView()).size(), cap) + 2;
                     d += 33 + f + (f % 2 == 0 ? 1 : 0);
                 }
                 return d;
@@ -647,8 +650,8 @@ TotalsDisplay ProjectModel::ComputeTotals(const EstimateOptions &options) const
     const int limit = options.ChkDeep ? 11 : 8;
     out.tooDeep = out.maxDepth + 1 > limit;
     out.LblDepthColor = out.tooDeep ? Qt::red : Qt::blue;
-    out.LblDepthHint = out.tooDeep ? QStringLiteral("Directories nested too deep")
-                                   : QStringLiteral("Directory nesting OK");
+    out.LblDepthHint =
+        out.tooDeep ? QStringLiteral("Directories nested too deep") : QStringLiteral("Directory nesting OK");
     return out;
 }
 

@@ -5,9 +5,7 @@
 namespace quillon {
 
 ProjectTreeModel::ProjectTreeModel(ProjectModel &project, QObject *parent)
-    : QAbstractItemModel(parent),
-      m_project(project),
-      m_closed(defaultClosedFolderIcon()),
+    : QAbstractItemModel(parent), m_project(project), m_closed(defaultClosedFolderIcon()),
       m_open(defaultOpenFolderIcon())
 {
     connectProject();

@@ -17,16 +17,18 @@ public:
     {
         connect(&model, &QAbstractItemModel::rowsAboutToBeInserted, this,
                 [this](const QModelIndex &p) { m_before = m_model.rowCount(p); });
-        connect(&model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &p, int first, int last) {
-            EXPECT_EQ(m_model.rowCount(p), m_before + last - first + 1) << "rows after an insert";
-            events << QStringLiteral("insert %1").arg(first);
-        });
+        connect(&model, &QAbstractItemModel::rowsInserted, this,
+                [this](const QModelIndex &p, int first, int last) {
+                    EXPECT_EQ(m_model.rowCount(p), m_before + last - first + 1) << "rows after an insert";
+                    events << QStringLiteral("insert %1").arg(first);
+                });
         connect(&model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
                 [this](const QModelIndex &p) { m_before = m_model.rowCount(p); });
-        connect(&model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &p, int first, int last) {
-            EXPECT_EQ(m_model.rowCount(p), m_before - (last - first + 1)) << "rows after a removal";
-            events << QStringLiteral("remove %1").arg(first);
-        });
+        connect(&model, &QAbstractItemModel::rowsRemoved, this,
+                [this](const QModelIndex &p, int first, int last) {
+                    EXPECT_EQ(m_model.rowCount(p), m_before - (last - first + 1)) << "rows after a removal";
+                    events << QStringLiteral("remove %1").arg(first);
+                });
         connect(&model, &QAbstractItemModel::rowsMoved, this,
                 [this](const QModelIndex &, int first, int, const QModelIndex &, int destination) {
                     events << QStringLiteral("move %1 %2").arg(first).arg(destination);
@@ -166,10 +168,13 @@ TEST_F(ItemModels, ListShowsFoldersThenFiles)
     EXPECT_EQ(list.columnCount(), 2);
     EXPECT_EQ(list.headerData(0, Qt::Horizontal).toString(), "File to record");
     EXPECT_EQ(list.headerData(1, Qt::Horizontal).toString(), "Size");
-    EXPECT_EQ(list.headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(list.headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignRight | Qt::AlignVCenter));
     EXPECT_EQ(listNames(list), QStringList({"Sub", "a.txt", "b.txt", "gone.txt"}));
 
-    auto cell = [&](int row, int column, int role = Qt::DisplayRole) { return list.index(row, column).data(role); };
+    auto cell = [&](int row, int column, int role = Qt::DisplayRole) {
+        return list.index(row, column).data(role);
+    };
     EXPECT_TRUE(cell(0, 1).toString().isEmpty()) << "a folder has no size";
     EXPECT_TRUE(cell(0, 0, IsFolderRole).toBool());
     EXPECT_EQ(cell(0, 0, StatusTextRole).toString(), "/src/Sub");

@@ -25,7 +25,8 @@ protected:
     {
         ProjectFolder *node = project.AddFolderNode(parent, name);
         parent->dane().NameSet.add(name);
-        node->dane().SourceDir = sourceDir.isEmpty() ? parent->dane().SourceDir + QLatin1Char('\\') + name : sourceDir;
+        node->dane().SourceDir =
+            sourceDir.isEmpty() ? parent->dane().SourceDir + QLatin1Char('\\') + name : sourceDir;
         return node;
     }
     // A chain of folders below `parent`, one per level; returns the deepest.

@@ -93,9 +93,7 @@ TEST_F(ProjectTree, OrderMatchesACaseInsensitiveSortOfTheEntries)
     std::stable_sort(expected.begin(), expected.end(), [](const QString &a, const QString &b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
-    auto sameIgnoringCase = [](QStringList list) {
-        return list.join('\n').toCaseFolded();
-    };
+    auto sameIgnoringCase = [](QStringList list) { return list.join('\n').toCaseFolded(); };
     EXPECT_EQ(sameIgnoringCase(entryTexts(one)), sameIgnoringCase(expected));
     EXPECT_EQ(sameIgnoringCase(entryTexts(filled)), sameIgnoringCase(expected));
     EXPECT_TRUE(filled->files().isSorted());
@@ -201,16 +199,15 @@ TEST_P(Modifiable, OnlyRecordedItemsOfAMultisessionProjectAreLocked)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Modifiable,
-    ::testing::Values(
-        ModifiableCase{"DataKindFolderFromImage", pkData, true, 1, -1, true, ""},
-        ModifiableCase{"DataKindNumberOne", pkData, false, 1, 0, true, ""},
-        ModifiableCase{"SessionFolderFromImage", pkAddSession, true, 0, -1, false,
-                       "I cannot modify directory name.\r\nIt's recorded on CD."},
-        ModifiableCase{"SessionNewFolder", pkAddSession, false, 1, -1, true, ""},
-        ModifiableCase{"SessionRecordedEntry", pkAddSession, false, 1, 0, false,
-                       "I cannot modify F.TXT:/DIR/F.TXT\r\nIt's recorded on CD."},
-        ModifiableCase{"SessionNewEntryInOldFolder", pkAddSession, true, 0, 0, true, ""},
-        ModifiableCase{"SessionIndexPastTheEntries", pkAddSession, false, 1, 5, true, ""}),
+    ::testing::Values(ModifiableCase{"DataKindFolderFromImage", pkData, true, 1, -1, true, ""},
+                      ModifiableCase{"DataKindNumberOne", pkData, false, 1, 0, true, ""},
+                      ModifiableCase{"SessionFolderFromImage", pkAddSession, true, 0, -1, false,
+                                     "I cannot modify directory name.\r\nIt's recorded on CD."},
+                      ModifiableCase{"SessionNewFolder", pkAddSession, false, 1, -1, true, ""},
+                      ModifiableCase{"SessionRecordedEntry", pkAddSession, false, 1, 0, false,
+                                     "I cannot modify F.TXT:/DIR/F.TXT\r\nIt's recorded on CD."},
+                      ModifiableCase{"SessionNewEntryInOldFolder", pkAddSession, true, 0, 0, true, ""},
+                      ModifiableCase{"SessionIndexPastTheEntries", pkAddSession, false, 1, 5, true, ""}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // root - A (/d/A) - B (/d/A/B) - C (/d/A/B/C)
@@ -273,8 +270,8 @@ TEST_F(ProjectTree, PathListWalkVisitsDepthFirstInTreeOrder)
                     .arg(f.folder.files().count());
         return WalkStep::Continue;
     });
-    EXPECT_EQ(seen, QStringList({"0|||new|0", "1|A/|/OLD/|recorded|1",
-                                 "2|A/z/|/src/z|new|0", "1|b/|/src/b|new|0", "2|b/c/|/src/b/c|new|0"}));
+    EXPECT_EQ(seen, QStringList({"0|||new|0", "1|A/|/OLD/|recorded|1", "2|A/z/|/src/z|new|0",
+                                 "1|b/|/src/b|new|0", "2|b/c/|/src/b/c|new|0"}));
 
     seen.clear();
     project.VisitFolders([&](const PathListFolder &f) {

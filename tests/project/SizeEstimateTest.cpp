@@ -189,9 +189,9 @@ struct TimeCase {
 
 TEST(AudioTimeText, MinutesThenHours)
 {
-    const TimeCase cases[] = {{0, "00:00"},       {59.4, "00:59"},     {59.5, "01:00"},
-                              {754, "12:34"},     {3599.4, "59:59"},   {3600, "1:00:00"},
-                              {3661, "1:01:01"},  {36000 + 5, "10:00:05"}};
+    const TimeCase cases[] = {{0, "00:00"},      {59.4, "00:59"},        {59.5, "01:00"},
+                              {754, "12:34"},    {3599.4, "59:59"},      {3600, "1:00:00"},
+                              {3661, "1:01:01"}, {36000 + 5, "10:00:05"}};
     for (const TimeCase &c : cases)
         EXPECT_EQ(ProjectModel::AudioTimeText(c.seconds), c.text) << "for " << c.seconds << " s";
 }
@@ -203,9 +203,9 @@ struct SizeLabelCase {
 
 TEST(ProjectSizeMB, ReadsTheTotalLabel)
 {
-    const SizeLabelCase cases[] = {{"0 MB", 0},       {"650 MB", 650}, {"12 / 480 MB", 480},
-                                   {" 7MB", 7},       {"MB", -1},      {"12 / MB", -1},
-                                   {"abc MB", -1},    {"480", -1},     {"", -1}};
+    const SizeLabelCase cases[] = {{"0 MB", 0},    {"650 MB", 650}, {"12 / 480 MB", 480},
+                                   {" 7MB", 7},    {"MB", -1},      {"12 / MB", -1},
+                                   {"abc MB", -1}, {"480", -1},     {"", -1}};
     for (const SizeLabelCase &c : cases)
         EXPECT_EQ(ProjectModel::ProjectSizeMB(c.label), c.megabytes) << "for \"" << c.label << '"';
 }

@@ -138,8 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
     Tracks, AudioTotals,
     ::testing::Values(
         AudioCase{"OnlyTrackComesOffExactly", {{true, 1000, 1000, 1}, {false, 1000, 0, 0}}},
-        AudioCase{"LastOfTwoTakesTheGap",
-                  {{true, 1000, 1000, 1}, {true, 1000, 354800, 152}, {false, 1000, 1000, 1}, {false, 1000, 0, 0}}},
+        AudioCase{
+            "LastOfTwoTakesTheGap",
+            {{true, 1000, 1000, 1}, {true, 1000, 354800, 152}, {false, 1000, 1000, 1}, {false, 1000, 0, 0}}},
         AudioCase{"EmptySecondTrackStillAddsTheGap",
                   {{true, 2352, 2352, 1}, {true, 0, 355152, 151}, {false, 0, 2352, 1}, {false, 2352, 0, 0}}},
         AudioCase{"EmptyOnlyTrack", {{true, 0, 0, 0}, {false, 0, 0, 0}}}),
