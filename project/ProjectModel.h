@@ -48,6 +48,7 @@ struct TotalsDisplay {
     bool tooDeep = false;
     int maxDepth = -1;
     // The first folder found at the greatest level; clicking the depth label selects it.
+    // Valid until the tree changes.
     ProjectFolder *deepestFolder = nullptr;
 };
 
