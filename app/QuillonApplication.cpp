@@ -13,15 +13,20 @@ QuillonApplication::QuillonApplication(int &argc, char **argv)
 
 bool QuillonApplication::notify(QObject *receiver, QEvent *event)
 {
+    return deliverGuarded(receiver, [&] { return QApplication::notify(receiver, event); }, &m_escaped);
+}
+
+bool QuillonApplication::deliverGuarded(QObject *receiver, const std::function<bool()> &deliver, int *escaped)
+{
     try {
-        return QApplication::notify(receiver, event);
+        return deliver();
     } catch (const std::exception &e) {
-        ++m_escaped;
         qCCritical(lcQuillon) << "error escaped an event handler of" << receiver << ":" << e.what();
     } catch (...) {
-        ++m_escaped;
         qCCritical(lcQuillon) << "unknown error escaped an event handler of" << receiver;
     }
+    if (escaped)
+        ++*escaped;
     return false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QApplication>
+#include <functional>
 
 namespace quillon {
 
@@ -11,6 +12,8 @@ public:
     QuillonApplication(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;
     int escapedErrors() const { return m_escaped; }
+    // Runs one delivery; an error escaping it is logged and counted, and false returned.
+    static bool deliverGuarded(QObject *receiver, const std::function<bool()> &deliver, int *escaped);
 
 private:
     int m_escaped = 0;

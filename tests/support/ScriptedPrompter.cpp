@@ -5,6 +5,8 @@ namespace quillon::test {
 PromptButton ScriptedPrompter::ask(const PromptRequest &request)
 {
     m_requests.append(request);
+    if (whileShown)
+        whileShown(request);
     if (m_answers.empty())
         return request.defaultButton;
     const PromptButton answer = m_answers.front();

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <deque>
+#include <functional>
 
 namespace quillon::test {
 
@@ -19,6 +20,9 @@ public:
     QStringList texts() const;
     void clear() { m_requests.clear(); m_answers.clear(); }
     int unusedAnswers() const { return int(m_answers.size()); }
+    // Runs while a request is "on screen", before it is answered (for example to let a
+    // timer fire under an open warning).
+    std::function<void(const PromptRequest &)> whileShown;
 
 private:
     std::deque<PromptButton> m_answers;
