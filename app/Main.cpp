@@ -24,7 +24,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QGuiApplication>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -85,6 +87,10 @@ void TMainForm::buildWindow()
 {
     setObjectName(QStringLiteral("MainForm"));
     setMinimumSize(500, 300);
+    resize(780, 560);
+    // Centred on the screen until the stored placement says otherwise.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, fromColourValue(kWindowColour));
     setPalette(pal);
@@ -184,6 +190,8 @@ void TMainForm::buildWindow()
     PanelLocal = new QWidget(split);
     PanelLocal->setObjectName(QStringLiteral("PanelLocal"));
     split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
+    m_split = split;
     column->addWidget(split, 1);
     setCentralWidget(central);
 
@@ -312,8 +320,10 @@ void TMainForm::restoreFormStorage()
     m_driveViewDir = text("DriveView1_Directory", QString());
     m_saveAudioDir = text("SaveAudioDlg_InitialDir", QString());
     LblDefaultName->setText(text("LblDefaultName_Caption", LblDefaultName->text()));
-    if (m_panelLocalHeight > 0)
-        PanelLocal->resize(PanelLocal->width(), m_panelLocalHeight);
+    if (m_panelLocalHeight > 0) {
+        const int total = std::max(m_split->height(), height());
+        m_split->setSizes({std::max(100, total - m_panelLocalHeight), m_panelLocalHeight});
+    }
 
     // A remembered dialog folder that has gone falls back to the program folder.
     for (QString *dir : {&m_openIsoDir, &m_saveAudioDir})

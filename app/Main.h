@@ -144,6 +144,7 @@ private:
     bool m_shutdownDue = false;
     bool m_shutdownWarningOpen = false;
     int m_panelLocalHeight = 151;
+    QSplitter *m_split = nullptr;
 };
 
 // A label that reports clicks (the depth label selects the deepest folder).
