@@ -20,6 +20,8 @@ struct AutorunDrive {
     QString product; // product identification of the recorder
 };
 
+// NotApplicable: nothing needed changing (not Windows, no valid drive, already set);
+// Done: the change was written; Declined: the user said no; Failed: the registry refused.
 enum class FixResult { NotApplicable, Done, Declined, Failed };
 
 // Checks and, with the user's consent, switches off CD autorun for a recorder.
