@@ -205,9 +205,9 @@ bool RegistryWin::writeInteger(const QString &key, const QString &name, qint64 v
 {
     if (value >= 0 && value <= qint64(0xFFFFFFFF)) {
         const DWORD dword = DWORD(value);
-        return setValue(key, name, REG_DWORD, &dword, sizeof dword);
+        return setValue(key, name, REG_DWORD, &dword, DWORD(sizeof dword));
     }
-    return setValue(key, name, REG_QWORD, &value, sizeof value);
+    return setValue(key, name, REG_QWORD, &value, DWORD(sizeof value));
 }
 
 bool RegistryWin::writeBinary(const QString &key, const QString &name, const QByteArray &value)

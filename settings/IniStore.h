@@ -1,7 +1,7 @@
 #pragma once
 // The program's initialization-file store: the settings file, the titles store, the player's
-// settings and the registry's stand-in all go through it. It keeps the Windows profile rules
-// the files have always been read with, so a file written by the old service reads the same:
+// settings and the registry's stand-in all go through it. It keeps the rules of Windows' own
+// initialization-file functions, so that a file either of them wrote reads the same in both:
 //
 // - sections and keys keep their order, and their names match without regard to case;
 // - a value is read trimmed of surrounding blanks, then one enclosing pair of double or
