@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/DlgAbortU.h"
+#include "app/ProjectItemDelegate.h"
 #include "platform/BrowserLauncher.h"
 #include "project/FolderListModel.h"
 #include "project/ProjectModel.h"
@@ -213,8 +214,10 @@ void TMainForm::buildWindow()
 
     m_treeModel = new ProjectTreeModel(*m_project, this);
     TreeCD->setModel(m_treeModel);
+    TreeCD->setItemDelegate(new ProjectItemDelegate(TreeCD));
     m_listModel = new FolderListModel(*m_project, this);
     ListCD->setModel(m_listModel);
+    ListCD->setItemDelegate(new ProjectItemDelegate(ListCD));
     ListCD->header()->resizeSection(0, 400);
     ListCD->header()->resizeSection(1, 100);
     ListCD->header()->setStretchLastSection(false);
@@ -275,6 +278,8 @@ void TMainForm::FormCreate()
     QFileIconProvider icons;
     m_closedFolder = icons.icon(QFileIconProvider::Folder);
     m_openFolder = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    m_treeModel->setFolderIcons(m_closedFolder, m_openFolder);
+    m_listModel->setFolderIcon(m_closedFolder);
 
     step("FormCreate: new data project");
     NewDataProject();
