@@ -78,6 +78,12 @@ TMainForm::TMainForm(AppServices &services, IniStore &settings, QWidget *parent)
     buildWindow();
 }
 
+void TMainForm::step(const char *name)
+{
+    if (m_services.trace)
+        m_services.trace->step(QLatin1String(name));
+}
+
 TMainForm::~TMainForm()
 {
     if (!m_destroyed)
@@ -241,11 +247,6 @@ QString TMainForm::DefaultDiscName() const { return LblDefaultName->text(); }
 
 void TMainForm::FormCreate()
 {
-    StartupTrace *trace = m_services.trace;
-    auto step = [trace](const char *name) {
-        if (trace)
-            trace->step(QLatin1String(name));
-    };
 
     step("FormCreate: program folder");
     // The banner picture object belongs to the banner display; nothing to hold yet.
@@ -426,11 +427,6 @@ void TMainForm::freeProject()
 
 void TMainForm::FormShow()
 {
-    StartupTrace *trace = m_services.trace;
-    auto step = [trace](const char *name) {
-        if (trace)
-            trace->step(QLatin1String(name));
-    };
 
     step("FormShow: form storage active");
     m_formStorageActive = true;
@@ -500,8 +496,7 @@ void TMainForm::checkFirstStart()
 
 void TMainForm::driveCheck()
 {
-    if (m_services.trace)
-        m_services.trace->step(QStringLiteral("drive check"));
+    step("drive check");
     DriveListService &drives = *m_services.drives;
     if (!drives.built()) {
         qCInfo(lcQuillon) << "drive list not built yet: no drive check";
@@ -618,8 +613,7 @@ bool TMainForm::FormCloseQuery()
     const bool forced = ForcedClose;
     const bool allowed = forced || m_services.projectGuard->confirmDiscard();
     if (allowed) {
-        if (m_services.trace)
-            m_services.trace->step(QStringLiteral("close query"));
+        step("close query");
         if (!forced)
             m_services.banners->exitNotices();
         // The local pane's change watching stops with the pane itself.
@@ -636,11 +630,6 @@ void TMainForm::FormDestroy()
     if (m_destroyed)
         return;
     m_destroyed = true;
-    StartupTrace *trace = m_services.trace;
-    auto step = [trace](const char *name) {
-        if (trace)
-            trace->step(QLatin1String(name));
-    };
     TimerShutdown->stop();
 
     step("FormDestroy: wait for update thread");

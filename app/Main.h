@@ -108,6 +108,7 @@ protected:
 
 private:
     void buildWindow();
+    void step(const char *name); // notes a start-up or close step
     void FormShow();
     bool FormCloseQuery();
     void restoreFormStorage();
