@@ -4,6 +4,7 @@
 
 #include "discaccess/DeviceAccess.h"
 #include "discaccess/DriveTable.h"
+#include "discaccess/UnitCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -41,4 +42,3 @@ protected:
 
 } // namespace quillon::test
 
-#include "discaccess/UnitCommands.h"

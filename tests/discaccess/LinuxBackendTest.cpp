@@ -238,10 +238,10 @@ TEST_F(LinuxBackend, DoorStateAndTrayUseTheCdromIoctls)
     kernel.sgErrno = EPERM; // MECHANISM STATUS is for root only
     TCDMechanism mechanism;
     EXPECT_EQ(MechanismStatus(id, settings, 0, mechanism), 0);
-    EXPECT_TRUE(mechanism.Flags & mfDoorOpen);
+    EXPECT_TRUE(+mechanism.Flags & mfDoorOpen);
     kernel.driveStatus = CDS_DISC_OK;
     EXPECT_EQ(MechanismStatus(id, settings, 0, mechanism), 0);
-    EXPECT_FALSE(mechanism.Flags & mfDoorOpen);
+    EXPECT_FALSE(+mechanism.Flags & mfDoorOpen);
 
     kernel.headers.clear();
     EXPECT_EQ(StartStopUnit(id, settings, false, true, true), 0);
@@ -259,9 +259,9 @@ TEST_F(LinuxBackend, TocForTheDiscIdFallsBackToTheIoctls)
     EXPECT_TRUE(ReadTocForDrive(ProcessDriveTable(), 0, toc, TCDInterface::cdiAutoDetect));
     kernel.sgErrno = 0;
     EXPECT_FALSE(ReadTocForDrive(ProcessDriveTable(), 0, toc, TCDInterface::cdiAutoDetect));
-    EXPECT_EQ(toc.TrackCount, 12);
-    EXPECT_EQ(toc.Entries[0].Second, 2) << "MSF includes the two-second lead-in";
-    EXPECT_EQ(toc.Entries[0].AudioFlag, 0xFFFFFFFFu);
+    EXPECT_EQ(+toc.TrackCount, 12);
+    EXPECT_EQ(+toc.Entries[0].Second, 2) << "MSF includes the two-second lead-in";
+    EXPECT_EQ(+toc.Entries[0].AudioFlag, 0xFFFFFFFFu);
     std::string error;
     EXPECT_TRUE(ReadTocForDrive(ProcessDriveTable(), 0, toc, TCDInterface::cdiASPI, &error));
     EXPECT_EQ(error, "No usable interface available or selected interface not available");
