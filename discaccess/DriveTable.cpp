@@ -15,9 +15,9 @@ namespace {
 // The probes' own timeouts are a few seconds; the drive may have to spin up first.
 constexpr std::uint32_t kProbeTimeoutMs = 20000;
 
-bool usable(TCDInterface interface, std::string *error, const char *text)
+bool usable(TCDInterface iface, std::string *error, const char *text)
 {
-    if (CurrentTransport().supports(interface))
+    if (CurrentTransport().supports(iface))
         return true;
     if (error)
         *error = text;
@@ -55,9 +55,9 @@ std::string inquiryField(const std::uint8_t *data, std::size_t size, std::size_t
     return text;
 }
 
-bool ReadDriveIdentity(int index, TCDDriveTable &table, TCDInterface interface, std::string *interfaceError)
+bool ReadDriveIdentity(int index, TCDDriveTable &table, TCDInterface iface, std::string *interfaceError)
 {
-    if (!usable(interface, interfaceError, kNoInterfaceText))
+    if (!usable(iface, interfaceError, kNoInterfaceText))
         return false;
     if (index < 0 || index >= std::min<int>(table.Count, kDriveTableSize))
         return false;
@@ -103,9 +103,9 @@ bool ReadDriveIdentity(int index, TCDDriveTable &table, TCDInterface interface, 
     return false;
 }
 
-bool BuildDriveTable(TCDDriveTable &table, TCDInterface interface, std::string *interfaceError)
+bool BuildDriveTable(TCDDriveTable &table, TCDInterface iface, std::string *interfaceError)
 {
-    if (!usable(interface, interfaceError, kNoSelectedInterfaceText))
+    if (!usable(iface, interfaceError, kNoSelectedInterfaceText))
         return false;
     table = {};
     ScsiTransport &transport = CurrentTransport();
@@ -129,7 +129,7 @@ bool BuildDriveTable(TCDDriveTable &table, TCDInterface interface, std::string *
         if (d.node.size() == 1 && std::isalpha(static_cast<unsigned char>(d.node[0])))
             e.Letter = char(std::toupper(static_cast<unsigned char>(d.node[0])));
         e.Valid = 1;
-        allRead = ReadDriveIdentity(int(i), table, interface) && allRead;
+        allRead = ReadDriveIdentity(int(i), table, iface) && allRead;
     }
     return count > 0 && allRead;
 }
@@ -164,11 +164,11 @@ bool decodeMsfToc(const std::uint8_t *reply, std::size_t transferred, TCDToc &to
     return true;
 }
 
-bool ReadTocForDrive(TCDDriveTable &table, int index, TCDToc &toc, TCDInterface interface,
+bool ReadTocForDrive(TCDDriveTable &table, int index, TCDToc &toc, TCDInterface iface,
                      std::string *interfaceError)
 {
     std::memset(&toc, 0, sizeof toc);
-    if (!usable(interface, interfaceError, kNoSelectedInterfaceText))
+    if (!usable(iface, interfaceError, kNoSelectedInterfaceText))
         return true;
     if (index < 0 || index >= std::min<int>(table.Count, kDriveTableSize))
         return true;

@@ -14,12 +14,12 @@ inline constexpr const char *kNoSelectedInterfaceText =
 // Zero-fills and builds the table through the current transport. False with
 // interfaceError set when the interface cannot be used; false with it empty when the
 // machine has no drive.
-bool BuildDriveTable(TCDDriveTable &table, TCDInterface interface, std::string *interfaceError = nullptr);
+bool BuildDriveTable(TCDDriveTable &table, TCDInterface iface, std::string *interfaceError = nullptr);
 // Asks drive `index` for its identity and fills the entry's identity fields.
-bool ReadDriveIdentity(int index, TCDDriveTable &table, TCDInterface interface,
+bool ReadDriveIdentity(int index, TCDDriveTable &table, TCDInterface iface,
                        std::string *interfaceError = nullptr);
 // True when the read FAILED, as the disc-id client expects.
-bool ReadTocForDrive(TCDDriveTable &table, int index, TCDToc &toc, TCDInterface interface,
+bool ReadTocForDrive(TCDDriveTable &table, int index, TCDToc &toc, TCDInterface iface,
                      std::string *interfaceError = nullptr);
 
 // The TOC (format 0, MSF) reply into the disc-id record; false when it holds no track.

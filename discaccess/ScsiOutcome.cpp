@@ -12,7 +12,7 @@ std::uint8_t codeFromSense(const std::uint8_t *sense, std::size_t length)
         return errCheckConditionNoSense;
     const std::uint8_t response = sense[0] & 0x7F;
     if (response == 0x72 || response == 0x73)
-        return length > 1 ? senseKeyCode(sense[1] & 0x0F) : errSenseNoSense;
+        return length > 1 ? senseKeyCode(sense[1] & 0x0F) : std::uint8_t(errSenseNoSense);
     if (response != 0x70 && response != 0x71)
         return errSenseNotFixed;
     const std::uint8_t flags = length > 2 ? sense[2] : 0;

@@ -59,7 +59,7 @@ public:
     virtual bool addressesByIndex() const { return true; }
     virtual ScsiOutcome execute(const DriveLocation &drive, const ScsiRequest &request) = 0;
     // Whether the drive-table interface can be served by this backend.
-    virtual bool supports(TCDInterface interface) const { return interface != TCDInterface::cdiASPI; }
+    virtual bool supports(TCDInterface iface) const { return iface != TCDInterface::cdiASPI; }
     // INQUIRY is answered from the drive table's copy instead of asking the drive again.
     virtual bool inquiryFromTable() const { return true; }
     // A TOC read for the disc id failed on the pass-through path; the backend tells the

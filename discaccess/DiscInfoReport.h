@@ -1,0 +1,11 @@
+#pragma once
+// What the layer reads from every drive, as text: the body of the discinfo probe.
+#include <ostream>
+
+namespace quillon::disc {
+
+// Builds the drive table through the current transport and reports every drive: inquiry,
+// capabilities, TOC, sessions, ATIP and CD-Text. Returns the number of drives found.
+int writeDiscInfo(std::ostream &out);
+
+} // namespace quillon::disc
