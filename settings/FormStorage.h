@@ -20,11 +20,11 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QWidget>
 
 #include <functional>
 #include <vector>
 
-class QWidget;
 
 namespace quillon {
 
