@@ -1,0 +1,105 @@
+#include "engine/ToolLauncher.h"
+
+#include "engine/ProgramRunner.h"
+#include "platform/AppPaths.h"
+#include "platform/DebugLog.h"
+#include "platform/Prompter.h"
+
+namespace quillon {
+
+ToolLauncher::ToolLauncher(const AppPaths &paths, Prompter &prompter, QObject *parent)
+    : QObject(parent)
+    , m_paths(paths)
+    , m_prompter(prompter)
+    , m_script(paths)
+{
+    m_timerDosCommand.setInterval(500);
+    m_timerDosCommand.setSingleShot(true);
+    connect(&m_timerDosCommand, &QTimer::timeout, this, [this] {
+        m_timerDosCommand.stop();
+        emit chainedStarting();
+        const ToolCommand command = m_pendingStart;
+        m_pendingStart.clear();
+        m_runner.executeTool(command, m_paths.toolsDir());
+    });
+}
+
+bool ToolLauncher::parse(const QString &commandText, QList<ToolCommand> &commands)
+{
+    const CommandLine::Parsed parsed = CommandLine::parse(commandText);
+    if (!parsed.ok()) {
+        qCWarning(lcQuillon) << "unreadable command line:" << parsed.error << commandText;
+        m_prompter.error(QStringLiteral("The command line cannot be read: ") + parsed.error, QStringLiteral("Error"));
+        return false;
+    }
+    commands = parsed.commands;
+    return true;
+}
+
+QString ToolLauncher::echoLine(const QString &commandText) const { return m_paths.toolsDir() + commandText.trimmed(); }
+
+bool ToolLauncher::start(const QString &commandText, bool onTheFly)
+{
+    QList<ToolCommand> commands;
+    if (!parse(commandText, commands))
+        return false;
+    m_next.clear();
+    if (commands.size() == 2 && onTheFly) {
+        if (!m_script.writeToolScript(commands, ToolScript::Join::Pipe, &m_prompter))
+            return false;
+        m_way = Way::ScriptedPipe;
+        m_runner.execute(m_script.shellProgram(), m_script.shellArguments(), m_paths.toolsDir());
+        return true;
+    }
+    if (commands.size() == 2) {
+        m_way = Way::Chain;
+        m_next = commands.at(1);
+    } else {
+        m_way = Way::Direct;
+    }
+    m_runner.executeTool(commands.first(), m_paths.toolsDir());
+    return true;
+}
+
+void ToolLauncher::runNextCommand()
+{
+    m_pendingStart = m_next;
+    m_next.clear();
+    m_timerDosCommand.start();
+}
+
+void ToolLauncher::setTerminal(const QString &program, const QStringList &arguments)
+{
+    m_terminal = program;
+    m_terminalArguments = arguments;
+}
+
+bool ToolLauncher::runThroughShell(const QString &commandText, bool onTheFly, ProgramRunner &programs)
+{
+    QList<ToolCommand> commands;
+    if (!parse(commandText, commands))
+        return false;
+    QStringList body =
+        m_script.toolBody(commands, onTheFly ? ToolScript::Join::Pipe : ToolScript::Join::Steps);
+    // The window would vanish with the last line of output otherwise.
+    body << QStringLiteral("status=$?")
+         << QStringLiteral("printf '\\nPress Enter to close this window. '")
+         << QStringLiteral("read answer")
+         << QStringLiteral("exit $status");
+    if (!m_script.writeScript(body, true, &m_prompter))
+        return false;
+#ifdef Q_OS_WIN
+    programs.runProgram(m_script.shellProgram(), CommandLine::quoteFileName(m_script.scriptFile()),
+                        ProgramRunner::wsNormal, false, false);
+#else
+    QStringList words = m_terminalArguments;
+    words << m_script.shellProgram() << m_script.scriptFile();
+    QStringList quoted;
+    for (const QString &w : words)
+        quoted << CommandLine::quoteArgument(w);
+    programs.runProgram(m_terminal, quoted.join(QLatin1Char(' ')), ProgramRunner::wsNormal, false, false);
+#endif
+    return !programs.programRunFailed();
+}
+
+} // namespace quillon
