@@ -1,6 +1,7 @@
 #include "app/AppServices.h"
 
 #include "platform/DebugLog.h"
+#include "settings/DataFileStore.h"
 #include "settings/TOptionsU.h"
 
 namespace quillon {
@@ -35,6 +36,22 @@ public:
     }
 };
 
+class StoredDataFile : public DataFileService {
+public:
+    explicit StoredDataFile(Prompter &prompter)
+        : m_store(&prompter)
+    {
+    }
+    bool load(TOptions &options, const QString &path) override
+    {
+        return m_store.load(options, path) != DataFileStore::Source::Defaults;
+    }
+    bool save(const TOptions &options, const QString &path) override { return m_store.save(options, path); }
+
+private:
+    DataFileStore m_store;
+};
+
 class UnbuiltUpdates : public UpdateService {
 public:
     bool exists() const override { return false; }
@@ -65,6 +82,11 @@ public:
 };
 
 } // namespace
+
+std::unique_ptr<DataFileService> CreateDataFileStore(Prompter &prompter)
+{
+    return std::make_unique<StoredDataFile>(prompter);
+}
 
 UnbuiltServices::UnbuiltServices()
     : drives(std::make_unique<UnbuiltDriveList>())

@@ -47,6 +47,10 @@ public:
     virtual bool save(const TOptions &options, const QString &path) = 0;
 };
 
+// The enciphered data file of the settings library: a damaged file falls back to its backup,
+// and a failed save keeps the last good copy and tells the user.
+std::unique_ptr<DataFileService> CreateDataFileStore(Prompter &prompter);
+
 // The background update thread.
 class UpdateService {
 public:

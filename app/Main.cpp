@@ -14,6 +14,7 @@
 #include "platform/Registry.h"
 #include "platform/SystemFixes.h"
 #include "settings/DlgOptionsU.h"
+#include "settings/FormStorage.h"
 #include "settings/IniStore.h"
 
 #include <QApplication>
@@ -317,15 +318,21 @@ void TMainForm::FormCreate()
 
 void TMainForm::restoreFormStorage()
 {
-    auto text = [this](const char *key, const QString &fallback) {
-        const auto value = m_settings.value(kFormSection, QLatin1String(key));
-        return value ? value->trimmed() : fallback;
+    TFormStorage storage(kFormSection, TFormStorage::foState | TFormStorage::foPosition, this);
+    auto text = [&storage](const char *component, const char *property, QString &target) {
+        storage.addProperty(QLatin1String(component), QLatin1String(property), PropKind::Text,
+                            [&target] { return target; }, [&target](const QVariant &v) { target = v.toString(); });
     };
-    m_openIsoDir = text("OpenIsoDlg_InitialDir", QString());
-    m_panelLocalHeight = text("PanelLocal_Height", QStringLiteral("151")).toInt();
-    m_driveViewDir = text("DriveView1_Directory", QString());
-    m_saveAudioDir = text("SaveAudioDlg_InitialDir", QString());
-    LblDefaultName->setText(text("LblDefaultName_Caption", LblDefaultName->text()));
+    text("OpenIsoDlg", "InitialDir", m_openIsoDir);
+    storage.addProperty(QStringLiteral("PanelLocal"), QStringLiteral("Height"), PropKind::Integer,
+                        [this] { return m_panelLocalHeight; },
+                        [this](const QVariant &v) { m_panelLocalHeight = v.toInt(); });
+    text("DriveView1", "Directory", m_driveViewDir);
+    text("SaveAudioDlg", "InitialDir", m_saveAudioDir);
+    storage.addProperty(QStringLiteral("LblDefaultName"), QStringLiteral("Caption"), PropKind::Text,
+                        [this] { return LblDefaultName->text(); },
+                        [this](const QVariant &v) { LblDefaultName->setText(v.toString()); });
+    storage.restore(m_settings);
     if (m_panelLocalHeight > 0) {
         const int total = std::max(m_split->height(), height());
         m_split->setSizes({std::max(100, total - m_panelLocalHeight), m_panelLocalHeight});
@@ -339,11 +346,19 @@ void TMainForm::restoreFormStorage()
 
 void TMainForm::saveFormStorage()
 {
-    m_settings.setValue(kFormSection, QStringLiteral("OpenIsoDlg_InitialDir"), m_openIsoDir);
-    m_settings.setValue(kFormSection, QStringLiteral("PanelLocal_Height"), QString::number(PanelLocal->height()));
-    m_settings.setValue(kFormSection, QStringLiteral("DriveView1_Directory"), m_driveViewDir);
-    m_settings.setValue(kFormSection, QStringLiteral("SaveAudioDlg_InitialDir"), m_saveAudioDir);
-    m_settings.setValue(kFormSection, QStringLiteral("LblDefaultName_Caption"), LblDefaultName->text().trimmed());
+    TFormStorage storage(kFormSection, TFormStorage::foState | TFormStorage::foPosition, this);
+    auto text = [&storage](const char *component, const char *property, const QString &value) {
+        storage.addProperty(QLatin1String(component), QLatin1String(property), PropKind::Text,
+                            [value] { return value; }, [](const QVariant &) {});
+    };
+    text("OpenIsoDlg", "InitialDir", m_openIsoDir);
+    storage.addProperty(QStringLiteral("PanelLocal"), QStringLiteral("Height"), PropKind::Integer,
+                        [this] { return PanelLocal->height(); }, [](const QVariant &) {});
+    text("DriveView1", "Directory", m_driveViewDir);
+    text("SaveAudioDlg", "InitialDir", m_saveAudioDir);
+    text("LblDefaultName", "Caption", LblDefaultName->text());
+    // Written at the end of the run, while the window is being destroyed.
+    storage.save(m_settings, true);
 }
 
 void TMainForm::showEvent(QShowEvent *event)

@@ -19,6 +19,7 @@ int main(int argc, char **argv)
     quillon::SystemPowerOff powerOff;
     std::unique_ptr<quillon::Registry> registry = quillon::CreateSystemRegistry(services.paths);
     quillon::StartupTrace trace;
+    std::unique_ptr<quillon::DataFileService> dataFile = quillon::CreateDataFileStore(prompter);
     quillon::UnbuiltServices unbuilt;
     services.prompter = &prompter;
     services.browser = &browser;
@@ -26,6 +27,7 @@ int main(int argc, char **argv)
     services.powerOff = &powerOff;
     services.registry = registry.get();
     services.trace = &trace;
+    services.dataFile = dataFile.get();
     services.homePage = QStringLiteral(QUILLON_HOME_PAGE);
     unbuilt.fillGaps(services);
 

@@ -12,30 +12,27 @@
 namespace quillon {
 
 namespace {
-const QString kSection = QStringLiteral("Options");
-
-QCheckBox *check(QWidget *parent, const char *name, const QString &caption, bool checked)
+QCheckBox *check(QWidget *parent, const char *name, const QString &caption)
 {
     auto *box = new QCheckBox(caption, parent);
     box->setObjectName(QLatin1String(name));
-    box->setChecked(checked);
     return box;
 }
 } // namespace
 
 TDlgOptions::TDlgOptions(QWidget *parent)
     : QDialog(parent)
+    , m_model(std::make_unique<OptionsModel>())
 {
     setObjectName(QStringLiteral("DlgOptions"));
     setWindowTitle(QStringLiteral("Options"));
-    ChkJoliet = check(this, "ChkJoliet", QStringLiteral("Use &JOLIET extensions"), true);
-    ChkIso31 = check(this, "ChkIso31",
-                     QStringLiteral("Use &ISO 31 character  filenames (disks will be unreadable under DOS)"), false);
-    ChkPad = check(this, "ChkPad", QStringLiteral("&Pad the end of the ISO9660 by 16 sectors (32kB)"), true);
+    m_model->setWindow(this);
+    ChkJoliet = check(this, "ChkJoliet", QStringLiteral("Use &JOLIET extensions"));
+    ChkIso31 = check(this, "ChkIso31", QStringLiteral("Use &ISO 31 character  filenames (disks will be unreadable under DOS)"));
+    ChkPad = check(this, "ChkPad", QStringLiteral("&Pad the end of the ISO9660 by 16 sectors (32kB)"));
     ChkDeep = check(this, "ChkDeep",
-                    QStringLiteral("&Allow directories deeper than 8 levels (more than 11 levels are NOT RECOMMENDED)"),
-                    true);
-    ChkStoreDir = check(this, "ChkStoreDir", QStringLiteral("&Remember last directory on your hard disk"), false);
+                    QStringLiteral("&Allow directories deeper than 8 levels (more than 11 levels are NOT RECOMMENDED)"));
+    ChkStoreDir = check(this, "ChkStoreDir", QStringLiteral("&Remember last directory on your hard disk"));
     EditTmpFile = new QLineEdit(this);
     EditTmpFile->setObjectName(QStringLiteral("EditTmpFile"));
     ComboCDs = new QComboBox(this);
@@ -52,30 +49,41 @@ TDlgOptions::TDlgOptions(QWidget *parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+
+    showModel();
+    // The controls write straight into the model, so it always holds what they show.
+    for (QCheckBox *box : {ChkJoliet, ChkIso31, ChkPad, ChkDeep, ChkStoreDir})
+        connect(box, &QCheckBox::toggled, this,
+                [this, box](bool checked) { m_model->setValue(box->objectName(), checked); });
+    connect(EditTmpFile, &QLineEdit::textChanged, this, [this](const QString &text) { m_model->setEditTmpFile(text); });
+    connect(ComboCDs, &QComboBox::currentIndexChanged, this, [this](int index) {
+        // An empty list (no drives yet) keeps the stored choice for when the drives are there.
+        if (ComboCDs->count() > 0)
+            m_model->setComboCDs(index);
+    });
+}
+
+TDlgOptions::~TDlgOptions() = default;
+
+void TDlgOptions::showModel()
+{
+    for (QCheckBox *box : {ChkJoliet, ChkIso31, ChkPad, ChkDeep, ChkStoreDir})
+        box->setChecked(m_model->value(box->objectName()).toBool());
+    EditTmpFile->setText(m_model->EditTmpFile());
+    if (m_model->ComboCDs() < ComboCDs->count())
+        ComboCDs->setCurrentIndex(m_model->ComboCDs());
 }
 
 void TDlgOptions::restoreSettings(const IniStore &ini)
 {
-    for (QCheckBox *box : {ChkJoliet, ChkIso31, ChkPad, ChkDeep, ChkStoreDir}) {
-        const auto value = ini.value(kSection, box->objectName() + QStringLiteral("_Checked"));
-        if (!value)
-            continue;
-        // An unknown word leaves the box as it is.
-        if (value->compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-            box->setChecked(true);
-        else if (value->compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-            box->setChecked(false);
+    m_model->restore(ini);
+    if (!m_restored) {
+        m_restored = true;
+        m_model->startOfRun();
     }
-    if (const auto file = ini.value(kSection, QStringLiteral("EditTmpFile_FileName")))
-        EditTmpFile->setText(file->trimmed());
+    showModel();
 }
 
-void TDlgOptions::saveSettings(IniStore &ini) const
-{
-    for (const QCheckBox *box : {ChkJoliet, ChkIso31, ChkPad, ChkDeep, ChkStoreDir})
-        ini.setValue(kSection, box->objectName() + QStringLiteral("_Checked"),
-                     box->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
-    ini.setValue(kSection, QStringLiteral("EditTmpFile_FileName"), EditTmpFile->text().trimmed());
-}
+void TDlgOptions::saveSettings(IniStore &ini) const { m_model->save(ini); }
 
 } // namespace quillon

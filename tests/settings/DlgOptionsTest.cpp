@@ -1,0 +1,71 @@
+#include "settings/DlgOptionsU.h"
+
+#include "settings/IniStore.h"
+
+#include "SettingsTestSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+using namespace quillon;
+
+namespace {
+
+IniStore parsed(const char *text)
+{
+    IniStore ini;
+    ini.parse(QByteArray(text));
+    return ini;
+}
+
+TEST(DlgOptionsTest, ControlsShowTheModelAndWriteIntoIt)
+{
+    TDlgOptions dialog;
+    EXPECT_TRUE(dialog.ChkJoliet->isChecked());
+    EXPECT_TRUE(dialog.ChkPad->isChecked());
+    EXPECT_TRUE(dialog.ChkDeep->isChecked());
+    EXPECT_FALSE(dialog.ChkIso31->isChecked());
+    EXPECT_FALSE(dialog.ChkStoreDir->isChecked());
+
+    dialog.restoreSettings(parsed("[Options]\r\nChkJoliet_Checked=False\r\nEditTmpFile_FileName= /tmp/a.iso \r\n"
+                                  "ComboFreq_ItemIndex=5\r\n"));
+    EXPECT_FALSE(dialog.ChkJoliet->isChecked());
+    EXPECT_EQ(dialog.EditTmpFile->text(), QStringLiteral("/tmp/a.iso"));
+    EXPECT_EQ(dialog.model().ComboFreq(), 0) << "the encoder lists start at entry 0 on the first restore";
+
+    dialog.ChkIso31->setChecked(true);
+    dialog.EditTmpFile->setText(QStringLiteral("/tmp/b.iso"));
+    EXPECT_TRUE(dialog.model().ChkIso31());
+    IniStore ini;
+    dialog.saveSettings(ini);
+    EXPECT_EQ(ini.value("Options", "ChkIso31_Checked", QString()), QStringLiteral("True"));
+    EXPECT_EQ(ini.value("Options", "EditTmpFile_FileName", QString()), QStringLiteral("/tmp/b.iso"));
+    EXPECT_EQ(ini.keys("Options").size(), 9 + 71) << "window keys and every option";
+
+    // Cancel restores again: the stored state comes back and the lists keep the stored positions.
+    dialog.ChkIso31->setChecked(false);
+    dialog.restoreSettings(parsed("[Options]\r\nChkIso31_Checked=True\r\nComboFreq_ItemIndex=5\r\n"));
+    EXPECT_TRUE(dialog.ChkIso31->isChecked());
+    EXPECT_EQ(dialog.model().ComboFreq(), 5);
+}
+
+TEST(DlgOptionsTest, RecorderChoiceSurvivesAnEmptyList)
+{
+    TDlgOptions dialog;
+    IniStore stored;
+    {
+        OptionsModel model;
+        model.setComboCDs(2);
+        model.save(stored);
+    }
+    dialog.restoreSettings(stored);
+    EXPECT_EQ(dialog.model().ComboCDs(), 2);
+    EXPECT_EQ(dialog.ComboCDs->currentIndex(), -1) << "no drives listed yet";
+    dialog.ComboCDs->addItems({QStringLiteral("D:"), QStringLiteral("E:"), QStringLiteral("F:")});
+    dialog.ComboCDs->setCurrentIndex(1);
+    EXPECT_EQ(dialog.model().ComboCDs(), 1);
+}
+
+} // namespace
