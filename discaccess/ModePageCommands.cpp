@@ -21,23 +21,31 @@ std::uint8_t ReadModePage2A(TScsiDeviceId id, TScsiSettings &settings, TModeSens
                      transferred);
 }
 
-std::uint8_t copyModePageData(const std::uint8_t *reply, std::size_t transferred, std::size_t offset,
-                              std::uint8_t *destination, std::size_t length, std::size_t &copied)
+BeReader locateModePage(const std::uint8_t *reply, std::size_t transferred, std::uint8_t expectedPage)
 {
-    copied = 0;
-    if (!destination)
-        return errInvalidArgument;
     const BeReader arrived(reply, transferred);
     const BeReader r = arrived.sub(0, std::size_t(arrived.u16(0)) + 2);
     // Signed: a block descriptor length near FFFFh must not wrap into a small offset.
     const std::int64_t pageStart = 8 + std::int64_t(r.u16(6));
-    const std::int64_t available = std::int64_t(r.size()) - (pageStart + 2);
-    const std::int64_t pageLength = pageStart + 1 < std::int64_t(r.size()) ? r.u8(std::size_t(pageStart) + 1) : 0;
-    const std::int64_t at = std::int64_t(offset);
-    if (at >= available || at >= pageLength)
+    if (pageStart + 2 > std::int64_t(r.size()))
+        return {};
+    const std::size_t at = std::size_t(pageStart);
+    if (expectedPage != kAnyModePage && (r.u8(at) & 0x3F) != (expectedPage & 0x3F))
+        return {};
+    return r.sub(at, std::size_t(r.u8(at + 1)) + 2);
+}
+
+std::uint8_t copyModePageData(const std::uint8_t *reply, std::size_t transferred, std::size_t offset,
+                              std::uint8_t *destination, std::size_t length, std::size_t &copied,
+                              std::uint8_t expectedPage)
+{
+    copied = 0;
+    if (!destination)
+        return errInvalidArgument;
+    const BeReader page = locateModePage(reply, transferred, expectedPage);
+    if (offset + 2 >= page.size())
         return errOther;
-    const std::int64_t n = std::min<std::int64_t>(std::int64_t(length), std::min(available, pageLength) - at);
-    copied = r.copy(std::size_t(pageStart + 2 + at), destination, std::size_t(n));
+    copied = page.copy(offset + 2, destination, length);
     return errOk;
 }
 
@@ -52,7 +60,15 @@ std::uint8_t ReadModePageData(TScsiDeviceId id, TScsiSettings &settings, std::ui
     const std::uint8_t code = ReadModePage2A(id, settings, scratch, page, &transferred);
     if (code != errOk)
         return code;
-    return copyModePageData(scratch.data(), transferred, offset, destination, length, copied);
+    return copyModePageData(scratch.data(), transferred, offset, destination, length, copied, page);
+}
+
+TCDCapabilities CapabilitiesPage::capabilities() const
+{
+    const BeReader fromByte2 = m_page.sub(2, m_page.size());
+    std::uint8_t bytes[8] = {};
+    const std::size_t n = fromByte2.copy(0, bytes, sizeof bytes);
+    return decodeCapabilities(bytes, n);
 }
 
 TCDCapabilities decodeCapabilities(const std::uint8_t *page, std::size_t count)
@@ -73,11 +89,17 @@ TCDCapabilities decodeCapabilities(const std::uint8_t *page, std::size_t count)
 
 std::uint8_t ReadCapabilities(TScsiDeviceId id, TScsiSettings &settings, TCDCapabilities &capabilities)
 {
-    std::uint8_t bytes[24] = {};
-    std::size_t copied = 0;
-    const std::uint8_t code = ReadModePageData(id, settings, kCapabilitiesPage, 0, bytes, sizeof bytes, copied);
-    capabilities = code == errOk ? decodeCapabilities(bytes, copied) : TCDCapabilities{};
-    return code;
+    TModeSenseReply reply{};
+    std::size_t transferred = 0;
+    capabilities = {};
+    const std::uint8_t code = ReadModePage2A(id, settings, reply, kCapabilitiesPage, &transferred);
+    if (code != errOk)
+        return code;
+    const CapabilitiesPage page(reply.data(), transferred);
+    if (!page.valid())
+        return errOther;
+    capabilities = page.capabilities();
+    return errOk;
 }
 
 } // namespace quillon::disc
