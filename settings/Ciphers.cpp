@@ -69,7 +69,10 @@ QByteArray xorBytes(const QByteArray &a, const QByteArray &b, qsizetype count)
 
 } // namespace
 
-QString recorderIndexKey() { return QStringLiteral("Qv7#lantern-Osprey"); }
+QString recorderIndexKey()
+{
+    return QStringLiteral("Qv7#lantern-Osprey");
+}
 
 QString xorEncode(const QString &value, const QString &key)
 {
@@ -135,7 +138,10 @@ QByteArray decipherStoredPassword(const QString &stored)
     return decipherPassword(QString(3 - rest, QLatin1Char(' ')) + stored);
 }
 
-QString encipherPasswordText(const QString &plain) { return encipherPassword(plain.toUtf8()); }
+QString encipherPasswordText(const QString &plain)
+{
+    return encipherPassword(plain.toUtf8());
+}
 
 QString decipherPasswordText(const QString &enciphered)
 {
@@ -165,9 +171,15 @@ DataFileCipher::DataFileCipher(const QByteArray &keyString)
     m_iv = encryptBlock(QByteArray(kBlock, '\0'));
 }
 
-QByteArray DataFileCipher::encryptBlock(const QByteArray &block) const { return aesBlock(m_key, block, true); }
+QByteArray DataFileCipher::encryptBlock(const QByteArray &block) const
+{
+    return aesBlock(m_key, block, true);
+}
 
-QByteArray DataFileCipher::decryptBlock(const QByteArray &block) const { return aesBlock(m_key, block, false); }
+QByteArray DataFileCipher::decryptBlock(const QByteArray &block) const
+{
+    return aesBlock(m_key, block, false);
+}
 
 QByteArray DataFileCipher::encipher(const QByteArray &plain) const
 {

@@ -77,8 +77,14 @@ QString unescape(QByteArrayView text)
     return QString::fromUtf8(out);
 }
 
-QString number(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
-QString flag(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+QString number(double value)
+{
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+QString flag(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 bool readFlag(const QString &text, bool &out)
 {
@@ -144,7 +150,8 @@ template <typename Object> Field<Object> doubleField(const char *name, double Ob
             [member](Object &o, const QString &v) { return readDouble(v, o.*member); }};
 }
 
-template <typename Object, typename Enum> Field<Object> enumField(const char *name, Enum Object::*member, int count)
+template <typename Object, typename Enum>
+Field<Object> enumField(const char *name, Enum Object::*member, int count)
 {
     return {name, [member](const Object &o) { return QString::number(int(o.*member)); },
             [member, count](Object &o, const QString &v) {
@@ -257,7 +264,8 @@ QByteArray DataFileStore::serialize(const TOptions &options)
     out += "Bmps.Count=" + QByteArray::number(options.Bmps.size()) + '\n';
     for (qsizetype k = 0; k < options.Bmps.size(); ++k)
         for (const Field<TBmpItem> &f : bannerFields())
-            out += "Bmps." + QByteArray::number(k) + '.' + f.name + '=' + escape(f.write(options.Bmps[k])) + '\n';
+            out += "Bmps." + QByteArray::number(k) + '.' + f.name + '=' + escape(f.write(options.Bmps[k])) +
+                   '\n';
     out += crcLine(out);
     return out;
 }
@@ -301,7 +309,8 @@ bool DataFileStore::deserialize(const QByteArray &content, TOptions &options, QS
             for (const Field<TBmpItem> &f : bannerFields())
                 if (parts[2] == f.name) {
                     if (!f.read(read.Bmps[k], value))
-                        qCInfo(lcQuillon) << "data file: unreadable value of" << name << "kept at its default";
+                        qCInfo(lcQuillon)
+                            << "data file: unreadable value of" << name << "kept at its default";
                     break;
                 }
             continue;

@@ -28,10 +28,12 @@ TDlgOptions::TDlgOptions(QWidget *parent)
     setWindowTitle(QStringLiteral("Options"));
     m_model->setWindow(this);
     ChkJoliet = check(this, "ChkJoliet", QStringLiteral("Use &JOLIET extensions"));
-    ChkIso31 = check(this, "ChkIso31", QStringLiteral("Use &ISO 31 character  filenames (disks will be unreadable under DOS)"));
+    ChkIso31 = check(this, "ChkIso31",
+                     QStringLiteral("Use &ISO 31 character  filenames (disks will be unreadable under DOS)"));
     ChkPad = check(this, "ChkPad", QStringLiteral("&Pad the end of the ISO9660 by 16 sectors (32kB)"));
-    ChkDeep = check(this, "ChkDeep",
-                    QStringLiteral("&Allow directories deeper than 8 levels (more than 11 levels are NOT RECOMMENDED)"));
+    ChkDeep = check(
+        this, "ChkDeep",
+        QStringLiteral("&Allow directories deeper than 8 levels (more than 11 levels are NOT RECOMMENDED)"));
     ChkStoreDir = check(this, "ChkStoreDir", QStringLiteral("&Remember last directory on your hard disk"));
     EditTmpFile = new QLineEdit(this);
     EditTmpFile->setObjectName(QStringLiteral("EditTmpFile"));
@@ -55,7 +57,8 @@ TDlgOptions::TDlgOptions(QWidget *parent)
     for (QCheckBox *box : {ChkJoliet, ChkIso31, ChkPad, ChkDeep, ChkStoreDir})
         connect(box, &QCheckBox::toggled, this,
                 [this, box](bool checked) { m_model->setValue(box->objectName(), checked); });
-    connect(EditTmpFile, &QLineEdit::textChanged, this, [this](const QString &text) { m_model->setEditTmpFile(text); });
+    connect(EditTmpFile, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_model->setEditTmpFile(text); });
     connect(ComboCDs, &QComboBox::currentIndexChanged, this, [this](int index) {
         // An empty list (no drives yet) keeps the stored choice for when the drives are there.
         if (ComboCDs->count() > 0)
@@ -84,6 +87,9 @@ void TDlgOptions::restoreSettings(const IniStore &ini)
     showModel();
 }
 
-void TDlgOptions::saveSettings(IniStore &ini) const { m_model->save(ini); }
+void TDlgOptions::saveSettings(IniStore &ini) const
+{
+    m_model->save(ini);
+}
 
 } // namespace quillon

@@ -24,7 +24,10 @@ constexpr int kRestoreToMaximized = 2; // placement flag: a minimised window com
 
 const QString kDuplicates = QStringLiteral("String list does not allow duplicates");
 
-QString joinFour(int a, int b, int c, int d) { return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d); }
+QString joinFour(int a, int b, int c, int d)
+{
+    return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);
+}
 
 bool splitFour(const QString &text, int out[4])
 {
@@ -104,7 +107,8 @@ TFormStorage::Value *TFormStorage::findValue(const QString &name)
     return const_cast<Value *>(std::as_const(*this).findValue(name));
 }
 
-bool TFormStorage::addValue(const QString &name, const QString &value, const QString &keyString, QString *error)
+bool TFormStorage::addValue(const QString &name, const QString &value, const QString &keyString,
+                            QString *error)
 {
     if (findValue(name)) {
         qCWarning(lcQuillon) << m_section << "stored value" << name << "refused:" << kDuplicates;
@@ -116,7 +120,10 @@ bool TFormStorage::addValue(const QString &name, const QString &value, const QSt
     return true;
 }
 
-bool TFormStorage::hasValue(const QString &name) const { return findValue(name) != nullptr; }
+bool TFormStorage::hasValue(const QString &name) const
+{
+    return findValue(name) != nullptr;
+}
 
 QString TFormStorage::storedValue(const QString &name, const QString &fallback) const
 {
@@ -213,8 +220,8 @@ void TFormStorage::savePlacement(IniStore &ini, bool destroying) const
     }
     // Qt keeps no icon or maximised positions; -1 is what Windows writes for "none".
     const QString minMax = joinFour(-1, -1, -1, -1);
-    const QString norm = joinFour(normal.left(), normal.top(), normal.left() + normal.width(),
-                                  normal.top() + normal.height());
+    const QString norm =
+        joinFour(normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height());
     const QString suffix = screenSuffix(metrics);
     ini.setValue(m_section, QStringLiteral("FormVersion"), QString::number(m_version));
     ini.setValue(m_section, QStringLiteral("Flags"), QString::number(flags));
@@ -224,7 +231,8 @@ void TFormStorage::savePlacement(IniStore &ini, bool destroying) const
     ini.setValue(m_section, QStringLiteral("MinMaxPos"), minMax);
     ini.setValue(m_section, QStringLiteral("NormPos") + suffix, norm);
     ini.setValue(m_section, QStringLiteral("NormPos"), norm);
-    ini.setValue(m_section, QStringLiteral("Visible"), destroying ? QStringLiteral("1") : QStringLiteral("0"));
+    ini.setValue(m_section, QStringLiteral("Visible"),
+                 destroying ? QStringLiteral("1") : QStringLiteral("0"));
     if (m_options & foActiveControl)
         ini.setValue(m_section, QStringLiteral("ActiveControl"), active);
 }

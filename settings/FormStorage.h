@@ -25,7 +25,6 @@
 #include <functional>
 #include <vector>
 
-
 namespace quillon {
 
 class IniStore;
@@ -34,7 +33,7 @@ enum class PropKind { Boolean, Integer, Colour, Float, Text };
 
 // What the placement keys depend on; tests inject fixed figures.
 struct ScreenMetrics {
-    QSize size;            // the screen in pixels
+    QSize size;             // the screen in pixels
     int pixelsPerInch = 96; // logical
 };
 ScreenMetrics screenMetricsOf(const QWidget *window);

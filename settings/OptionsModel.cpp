@@ -87,7 +87,10 @@ QString defaultMusicFolder()
 #endif
 }
 
-QString defaultCddbServer() { return QStringLiteral("gnudb.gnudb.org"); }
+QString defaultCddbServer()
+{
+    return QStringLiteral("gnudb.gnudb.org");
+}
 
 QString RecorderIdentity::toText() const
 {
@@ -109,15 +112,17 @@ OptionsModel::OptionsModel()
 {
     TFormStorage &s = *m_storage;
 #define QUILLON_BIND_PROPERTY(control, property, kind, def)                                                  \
-    s.addProperty(QStringLiteral(#control), QStringLiteral(#property), PropKind::kind,                       \
-                  [this] { return QVariant::fromValue(m_##control); },                                       \
-                  [this](const QVariant &v) { m_##control = fromVariant<PropKind::kind>(v); });
+    s.addProperty(                                                                                           \
+        QStringLiteral(#control), QStringLiteral(#property), PropKind::kind,                                 \
+        [this] { return QVariant::fromValue(m_##control); },                                                 \
+        [this](const QVariant &v) { m_##control = fromVariant<PropKind::kind>(v); });
     QUILLON_OPTION_PROPERTIES(QUILLON_BIND_PROPERTY)
 #undef QUILLON_BIND_PROPERTY
     for (const QString &list : listNames()) {
         if (list == QLatin1String("ComboFreq"))
             s.addValue(kPasswordKey);
-        s.addValue(list + kItemIndex, QString(), list == QLatin1String("ComboCDs") ? recorderIndexKey() : QString());
+        s.addValue(list + kItemIndex, QString(),
+                   list == QLatin1String("ComboCDs") ? recorderIndexKey() : QString());
     }
     s.addValue(kIdentityKey);
     s.onSavePlacement = [this] { valuesToStorage(); };
@@ -142,7 +147,8 @@ const QList<OptionsModel::Info> &OptionsModel::table()
 #undef QUILLON_LIST_DEFAULT
         for (const QString &list : listNames()) {
             if (list == QLatin1String("ComboFreq"))
-                t.append({QStringLiteral("EditProxyPassword"), kPasswordKey, PropKind::Text, QString(), Storage::Value});
+                t.append({QStringLiteral("EditProxyPassword"), kPasswordKey, PropKind::Text, QString(),
+                          Storage::Value});
             t.append({list, list + kItemIndex, PropKind::Integer, listDefaults.value(list), Storage::Value});
         }
         t.append({QStringLiteral("ComboCDs"), kIdentityKey, PropKind::Text, QString(), Storage::Value});
@@ -180,7 +186,8 @@ void OptionsModel::startOfRun()
 void OptionsModel::valuesToStorage()
 {
     TFormStorage &s = *m_storage;
-#define QUILLON_LIST_OUT(control, def) s.setStoredValue(QStringLiteral(#control "_ItemIndex"), QString::number(m_##control));
+#define QUILLON_LIST_OUT(control, def)                                                                       \
+    s.setStoredValue(QStringLiteral(#control "_ItemIndex"), QString::number(m_##control));
     QUILLON_OPTION_LISTS(QUILLON_LIST_OUT)
 #undef QUILLON_LIST_OUT
     s.setStoredValue(kPasswordKey, encipherPasswordText(m_EditProxyPassword));
@@ -213,8 +220,14 @@ void OptionsModel::restore(const IniStore &ini)
     m_storage->restore(ini);
 }
 
-void OptionsModel::save(IniStore &ini) { m_storage->save(ini); }
+void OptionsModel::save(IniStore &ini)
+{
+    m_storage->save(ini);
+}
 
-void OptionsModel::setWindow(QWidget *window) { m_storage->setWindow(window); }
+void OptionsModel::setWindow(QWidget *window)
+{
+    m_storage->setWindow(window);
+}
 
 } // namespace quillon

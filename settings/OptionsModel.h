@@ -29,7 +29,7 @@ QString defaultMusicFolder();
 QString defaultCddbServer();
 
 // Control, property, kind, default: the stored properties in file order.
-#define QUILLON_OPTION_PROPERTIES(X)                                                                          \
+#define QUILLON_OPTION_PROPERTIES(X)                                                                         \
     X(ChkAppID, Checked, Boolean, false)                                                                     \
     X(ChkIsoOptions, Checked, Boolean, false)                                                                \
     X(ChkJoliet, Checked, Boolean, true)                                                                     \
@@ -92,7 +92,7 @@ QString defaultCddbServer();
 
 // The lists whose positions are stored values ("Control_ItemIndex"), with their defaults.
 // The proxy password goes between ComboRipNorm and ComboFreq in the file.
-#define QUILLON_OPTION_LISTS(X)                                                                               \
+#define QUILLON_OPTION_LISTS(X)                                                                              \
     X(ComboCDs, 0)                                                                                           \
     X(ComboCompression, 0)                                                                                   \
     X(ComboQuality, -1)                                                                                      \
@@ -105,7 +105,7 @@ QString defaultCddbServer();
     X(ComboStereo, -1)
 
 // The option controls that are not stored, with their design values.
-#define QUILLON_OPTION_UNSTORED(X)                                                                            \
+#define QUILLON_OPTION_UNSTORED(X)                                                                           \
     X(ChkAskCDDB, Boolean, false)                                                                            \
     X(ChrRemoveOK, Boolean, true)                                                                            \
     X(ChkFixCRC, Boolean, false)                                                                             \
@@ -114,11 +114,21 @@ QString defaultCddbServer();
     X(ChkShowAds, Boolean, true)
 
 template <PropKind K> struct OptionType;
-template <> struct OptionType<PropKind::Boolean> { using type = bool; };
-template <> struct OptionType<PropKind::Integer> { using type = int; };
-template <> struct OptionType<PropKind::Colour> { using type = int; };
-template <> struct OptionType<PropKind::Float> { using type = double; };
-template <> struct OptionType<PropKind::Text> { using type = QString; };
+template <> struct OptionType<PropKind::Boolean> {
+    using type = bool;
+};
+template <> struct OptionType<PropKind::Integer> {
+    using type = int;
+};
+template <> struct OptionType<PropKind::Colour> {
+    using type = int;
+};
+template <> struct OptionType<PropKind::Float> {
+    using type = double;
+};
+template <> struct OptionType<PropKind::Text> {
+    using type = QString;
+};
 
 // The recorder as the drive list knows it, kept beside its list position so that a changed
 // drive order still finds it.
@@ -151,26 +161,56 @@ public:
     OptionsModel &operator=(const OptionsModel &) = delete;
 
 #define QUILLON_DECLARE_PROPERTY(control, property, kind, def)                                               \
-    OptionType<PropKind::kind>::type control() const { return m_##control; }                                 \
-    void set##control(const OptionType<PropKind::kind>::type &value) { m_##control = value; }
+    OptionType<PropKind::kind>::type control() const                                                         \
+    {                                                                                                        \
+        return m_##control;                                                                                  \
+    }                                                                                                        \
+    void set##control(const OptionType<PropKind::kind>::type &value)                                         \
+    {                                                                                                        \
+        m_##control = value;                                                                                 \
+    }
     QUILLON_OPTION_PROPERTIES(QUILLON_DECLARE_PROPERTY)
 #undef QUILLON_DECLARE_PROPERTY
 #define QUILLON_DECLARE_LIST(control, def)                                                                   \
-    int control() const { return m_##control; }                                                              \
-    void set##control(int position) { m_##control = position; }
+    int control() const                                                                                      \
+    {                                                                                                        \
+        return m_##control;                                                                                  \
+    }                                                                                                        \
+    void set##control(int position)                                                                          \
+    {                                                                                                        \
+        m_##control = position;                                                                              \
+    }
     QUILLON_OPTION_LISTS(QUILLON_DECLARE_LIST)
 #undef QUILLON_DECLARE_LIST
 #define QUILLON_DECLARE_UNSTORED(control, kind, def)                                                         \
-    OptionType<PropKind::kind>::type control() const { return m_##control; }                                 \
-    void set##control(const OptionType<PropKind::kind>::type &value) { m_##control = value; }
+    OptionType<PropKind::kind>::type control() const                                                         \
+    {                                                                                                        \
+        return m_##control;                                                                                  \
+    }                                                                                                        \
+    void set##control(const OptionType<PropKind::kind>::type &value)                                         \
+    {                                                                                                        \
+        m_##control = value;                                                                                 \
+    }
     QUILLON_OPTION_UNSTORED(QUILLON_DECLARE_UNSTORED)
 #undef QUILLON_DECLARE_UNSTORED
 
     // The proxy password in plain text; the file holds it enciphered under "Edit1_text".
-    QString EditProxyPassword() const { return m_EditProxyPassword; }
-    void setEditProxyPassword(const QString &password) { m_EditProxyPassword = password; }
-    RecorderIdentity ComboCDsIdentity() const { return m_ComboCDsIdentity; }
-    void setComboCDsIdentity(const RecorderIdentity &identity) { m_ComboCDsIdentity = identity; }
+    QString EditProxyPassword() const
+    {
+        return m_EditProxyPassword;
+    }
+    void setEditProxyPassword(const QString &password)
+    {
+        m_EditProxyPassword = password;
+    }
+    RecorderIdentity ComboCDsIdentity() const
+    {
+        return m_ComboCDsIdentity;
+    }
+    void setComboCDsIdentity(const RecorderIdentity &identity)
+    {
+        m_ComboCDsIdentity = identity;
+    }
 
     // Every option with its control name, key, kind and default, stored ones in file order.
     static const QList<Info> &table();
@@ -189,10 +229,14 @@ public:
     void save(IniStore &ini);
     // The dialog's window, for the window keys of the section.
     void setWindow(QWidget *window);
-    TFormStorage &storage() { return *m_storage; }
+    TFormStorage &storage()
+    {
+        return *m_storage;
+    }
 
 private:
-#define QUILLON_MEMBER_PROPERTY(control, property, kind, def) OptionType<PropKind::kind>::type m_##control = def;
+#define QUILLON_MEMBER_PROPERTY(control, property, kind, def)                                                \
+    OptionType<PropKind::kind>::type m_##control = def;
     QUILLON_OPTION_PROPERTIES(QUILLON_MEMBER_PROPERTY)
 #undef QUILLON_MEMBER_PROPERTY
 #define QUILLON_MEMBER_LIST(control, def) int m_##control = def;

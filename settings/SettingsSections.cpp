@@ -11,7 +11,10 @@ StoredEntry prop(const char *component, const char *property, PropKind kind, con
 {
     return {QLatin1String(component), QLatin1String(property), kind, def};
 }
-StoredEntry position(const char *name, int def) { return {QLatin1String(name), QString(), PropKind::Integer, def}; }
+StoredEntry position(const char *name, int def)
+{
+    return {QLatin1String(name), QString(), PropKind::Integer, def};
+}
 } // namespace
 
 const QList<SectionLayout> &formSections()
@@ -20,24 +23,40 @@ const QList<SectionLayout> &formSections()
     constexpr int state = TFormStorage::foState;
     constexpr int placement = TFormStorage::foState | TFormStorage::foPosition;
     static const QList<SectionLayout> sections = {
-        {QStringLiteral("TMainForm"), placement, StorageActivation::FromFirstShow,
+        {QStringLiteral("TMainForm"),
+         placement,
+         StorageActivation::FromFirstShow,
          {prop("OpenIsoDlg", "InitialDir", K::Text, QString()), prop("PanelLocal", "Height", K::Integer, 151),
-          prop("DriveView1", "Directory", K::Text, QString()), prop("SaveAudioDlg", "InitialDir", K::Text, QString()),
+          prop("DriveView1", "Directory", K::Text, QString()),
+          prop("SaveAudioDlg", "InitialDir", K::Text, QString()),
           prop("LblDefaultName", "Caption", K::Text, QStringLiteral("Quillon CD"))}},
-        {QStringLiteral("TDlgConsole"), state, StorageActivation::Driven,
+        {QStringLiteral("TDlgConsole"),
+         state,
+         StorageActivation::Driven,
          {prop("SaveDialog", "InitialDir", K::Text, QString()), prop("EditSpeed", "Value", K::Float, 8.0),
           position("ComboSpeed_ItemIndex", 0)}},
-        {QStringLiteral("Newtask"), state | TFormStorage::foActiveControl, StorageActivation::Driven,
+        {QStringLiteral("Newtask"),
+         state | TFormStorage::foActiveControl,
+         StorageActivation::Driven,
          {prop("RadioAudio", "Checked", K::Boolean, false), prop("RadioData", "Checked", K::Boolean, true),
-          prop("RadioDataCopy", "Checked", K::Boolean, false), prop("RadioMixed", "Checked", K::Boolean, false),
+          prop("RadioDataCopy", "Checked", K::Boolean, false),
+          prop("RadioMixed", "Checked", K::Boolean, false),
           prop("RadioMultisession", "Checked", K::Boolean, false),
           prop("RadioRecFromIso", "Checked", K::Boolean, false),
           prop("RadioRipAudio", "Checked", K::Boolean, false)}},
-        {QStringLiteral("Normalize"), placement, StorageActivation::Driven, {position("ComboNorm_ItemIndex", 0)}},
-        {QStringLiteral("Check MP3"), placement, StorageActivation::FromStart,
+        {QStringLiteral("Normalize"),
+         placement,
+         StorageActivation::Driven,
+         {position("ComboNorm_ItemIndex", 0)}},
+        {QStringLiteral("Check MP3"),
+         placement,
+         StorageActivation::FromStart,
          {prop("RadioFix", "Checked", K::Boolean, true), prop("RadioOnlyChk", "Checked", K::Boolean, false)}},
-        {QStringLiteral("Autorun"), state, StorageActivation::Driven,
-         {prop("EditFileIco", "FileName", K::Text, QString()), prop("OpenDlgIco", "InitialDir", K::Text, QString()),
+        {QStringLiteral("Autorun"),
+         state,
+         StorageActivation::Driven,
+         {prop("EditFileIco", "FileName", K::Text, QString()),
+          prop("OpenDlgIco", "InitialDir", K::Text, QString()),
           prop("OpenDlgIco", "FileName", K::Text, QString())}},
     };
     return sections;
@@ -62,8 +81,9 @@ SectionState::SectionState(const SectionLayout &layout, QWidget *window)
             m_storage->addValue(e.key());
             continue;
         }
-        m_storage->addProperty(e.component, e.property, e.kind, [this, i] { return m_values[i]; },
-                               [this, i](const QVariant &v) { m_values[i] = v; });
+        m_storage->addProperty(
+            e.component, e.property, e.kind, [this, i] { return m_values[i]; },
+            [this, i](const QVariant &v) { m_values[i] = v; });
     }
     m_storage->onSavePlacement = [this] { valuesToStorage(); };
     m_storage->onRestorePlacement = [this] { valuesFromStorage(); };
@@ -121,7 +141,10 @@ void SectionState::restore(const IniStore &ini)
     m_storage->restore(ini);
 }
 
-void SectionState::save(IniStore &ini, bool destroying) { m_storage->save(ini, destroying); }
+void SectionState::save(IniStore &ini, bool destroying)
+{
+    m_storage->save(ini, destroying);
+}
 
 void saveMruItems(IniStore &ini, const QStringList &files)
 {

@@ -2,19 +2,17 @@
 // The sections of the settings file "Quillon.ini" besides "Options" (see OptionsModel), with
 // their stored keys and defaults, and when each is read and written:
 //
-// | Section      | Window keys              | Read                            | Written                          |
-// |--------------|--------------------------|---------------------------------|----------------------------------|
-// | Options      | state                    | options dialog created; Cancel  | OK, wizard, main window closes,  |
-// |              |                          |                                 | exit notices, donation, deep on  |
-// | TMainForm    | state, position          | main window created             | main window closes (active from  |
-// |              |                          |                                 | its first show)                  |
-// | TDlgConsole  | state                    | by its dialog                   | by its dialog                    |
-// | Newtask      | state, active control    | by its dialog                   | by its dialog                    |
-// | Normalize    | state, position          | its dialog created              | its dialog closed with OK        |
-// | Check MP3    | state, position          | its dialog first shown (active  | it closes                        |
-// |              |                          | from the start)                 |                                  |
-// | Autorun      | state                    | its dialog created              | it closes, OK or Cancel          |
-// | MRU Items    | none                     | by the recent-project list      | erased and rewritten as a whole  |
+// - "Options" (state): read when the options dialog is created and after each Cancel; written
+//   on OK, by the wizard, when the main window closes, by the exit notices and the donation
+//   link, and when deep folders are switched on.
+// - "TMainForm" (state, position): read when the main window is created; written when it
+//   closes (its storage is active from the window's first show).
+// - "TDlgConsole" (state), "Newtask" (state, active control): read and written by their dialogs.
+// - "Normalize" (state, position): read when its dialog is created, written on OK.
+// - "Check MP3" (state, position): active from the start, so read when its dialog is first
+//   shown and written when it closes.
+// - "Autorun" (state): read when its dialog is created, written whenever it closes.
+// - "MRU Items" (no window keys): the recent-project list, erased and rewritten as a whole.
 //
 // Stored values here are list positions, written as decimal numbers.
 #include "settings/FormStorage.h"

@@ -8,17 +8,47 @@
 
 namespace quillon {
 
-QString TBmpItem::SplTo() const { return decipherPasswordText(FSplTo); }
-void TBmpItem::setSplTo(const QString &address) { FSplTo = encipherPasswordText(address); }
-QString TBmpItem::BanTo() const { return decipherPasswordText(FBanTo); }
-void TBmpItem::setBanTo(const QString &address) { FBanTo = encipherPasswordText(address); }
+QString TBmpItem::SplTo() const
+{
+    return decipherPasswordText(FSplTo);
+}
+void TBmpItem::setSplTo(const QString &address)
+{
+    FSplTo = encipherPasswordText(address);
+}
+QString TBmpItem::BanTo() const
+{
+    return decipherPasswordText(FBanTo);
+}
+void TBmpItem::setBanTo(const QString &address)
+{
+    FBanTo = encipherPasswordText(address);
+}
 
-QString TOptions::HTTPProxyPassword() const { return decipherPasswordText(FHTTPProxyPassword); }
-void TOptions::setHTTPProxyPassword(const QString &password) { FHTTPProxyPassword = encipherPasswordText(password); }
-QString TOptions::FTPProxyPassword() const { return decipherPasswordText(FFTPProxyPassword); }
-void TOptions::setFTPProxyPassword(const QString &password) { FFTPProxyPassword = encipherPasswordText(password); }
-QString TOptions::Password() const { return decipherPasswordText(FPassword); }
-void TOptions::setPassword(const QString &password) { FPassword = encipherPasswordText(password); }
+QString TOptions::HTTPProxyPassword() const
+{
+    return decipherPasswordText(FHTTPProxyPassword);
+}
+void TOptions::setHTTPProxyPassword(const QString &password)
+{
+    FHTTPProxyPassword = encipherPasswordText(password);
+}
+QString TOptions::FTPProxyPassword() const
+{
+    return decipherPasswordText(FFTPProxyPassword);
+}
+void TOptions::setFTPProxyPassword(const QString &password)
+{
+    FFTPProxyPassword = encipherPasswordText(password);
+}
+QString TOptions::Password() const
+{
+    return decipherPasswordText(FPassword);
+}
+void TOptions::setPassword(const QString &password)
+{
+    FPassword = encipherPasswordText(password);
+}
 
 bool UpdateDue(const TOptions &options, const QDate &today)
 {
@@ -28,6 +58,9 @@ bool UpdateDue(const TOptions &options, const QDate &today)
     return std::llabs(todayDay - lastDay) >= 7 || lastDay > todayDay;
 }
 
-bool UpdateDue(const TOptions &options) { return UpdateDue(options, QDate::currentDate()); }
+bool UpdateDue(const TOptions &options)
+{
+    return UpdateDue(options, QDate::currentDate());
+}
 
 } // namespace quillon

@@ -23,18 +23,18 @@ constexpr int kResizeTypeCount = 7;
 
 // One banner entry of the data file; the fields keep their stored order.
 struct TBmpItem {
-    QString SplFrom;            // web address of the splash picture
-    std::uint32_t SplCRC = 0;   // CRC-32 of the splash picture file, 0 when unknown
-    bool SplOK = false;         // the splash picture is here with the right CRC
-    QString FSplTo;             // enciphered: address opened by a click on the splash
+    QString SplFrom;          // web address of the splash picture
+    std::uint32_t SplCRC = 0; // CRC-32 of the splash picture file, 0 when unknown
+    bool SplOK = false;       // the splash picture is here with the right CRC
+    QString FSplTo;           // enciphered: address opened by a click on the splash
     TMyFileType SplType = ftPng;
     TResizeType SplResize = rtNO;
     std::uint16_t X = 0;
     std::uint16_t Y = 0;
-    QString BanFrom;            // web address of the banner picture
+    QString BanFrom; // web address of the banner picture
     bool BanOK = false;
     std::uint32_t BanCRC = 0;
-    QString FBanTo;             // enciphered: address opened by a click on the banner
+    QString FBanTo; // enciphered: address opened by a click on the banner
     TMyFileType BanType = ftPng;
 
     QString SplTo() const;
@@ -50,7 +50,7 @@ using TBmpCollection = QList<TBmpItem>;
 struct TOptions {
     QString NewestVersion;
     double ExpV = 0;
-    double LastU = 0;   // date-time, days since 30 December 1899
+    double LastU = 0; // date-time, days since 30 December 1899
     bool WantAds = true;
     bool ShouldShowAd = false;
     TBmpCollection Bmps;

@@ -70,7 +70,8 @@ TEST(PasswordCipherTest, EveryByteValueRoundTripsAtThreeCharactersEach)
     EXPECT_EQ(decipherPassword(enciphered), all);
     // Texts that start with blanks and those whose cipher starts with blanks both survive.
     for (const char *text : {"   secret", " ", "  a  "})
-        EXPECT_EQ(decipherPasswordText(encipherPasswordText(QString::fromLatin1(text))), QString::fromLatin1(text));
+        EXPECT_EQ(decipherPasswordText(encipherPasswordText(QString::fromLatin1(text))),
+                  QString::fromLatin1(text));
 }
 
 TEST(PasswordCipherTest, EachGroupIsARightAlignedDecimal)

@@ -69,7 +69,8 @@ TEST(DataFileContentTest, EveryPropertyRoundTrips)
     const TOptions original = sampleOptions();
     TOptions read;
     QString reason;
-    ASSERT_TRUE(DataFileStore::deserialize(DataFileStore::serialize(original), read, &reason)) << reason.toStdString();
+    ASSERT_TRUE(DataFileStore::deserialize(DataFileStore::serialize(original), read, &reason))
+        << reason.toStdString();
     EXPECT_TRUE(read == original);
     EXPECT_EQ(read.HTTPProxyPassword(), QStringLiteral("  pass word\n"));
     EXPECT_EQ(read.Bmps[0].SplTo(), QStringLiteral("http://example.org/click"));
@@ -96,8 +97,8 @@ TEST(DataFileContentTest, LayoutOfTheLines)
     for (const QByteArray &line : lines)
         if (line.startsWith("Bmps.0."))
             bannerFields << line.mid(7, line.indexOf('=') - 7);
-    const QList<QByteArray> declared = {"SplFrom", "SplCRC", "SplOK",   "SplTo", "SplType", "SplResize", "X",
-                                        "Y",       "BanFrom", "BanOK", "BanCRC", "BanTo",  "BanType"};
+    const QList<QByteArray> declared = {"SplFrom", "SplCRC",  "SplOK", "SplTo",  "SplType", "SplResize", "X",
+                                        "Y",       "BanFrom", "BanOK", "BanCRC", "BanTo",   "BanType"};
     EXPECT_EQ(bannerFields, declared);
     EXPECT_TRUE(lines[lines.size() - 2].startsWith("CRC32=")) << "the checksum is the last line";
     EXPECT_TRUE(lines.last().isEmpty());
@@ -176,13 +177,15 @@ protected:
     QString versionIn(const QString &path) const
     {
         TOptions read;
-        return DataFileStore::decode(readAll(path), read) ? read.NewestVersion : QStringLiteral("<unreadable>");
+        return DataFileStore::decode(readAll(path), read) ? read.NewestVersion
+                                                          : QStringLiteral("<unreadable>");
     }
 };
 
 TEST_F(DataFileStoreTest, BackupPathSharesTheName)
 {
-    EXPECT_EQ(DataFileStore::backupPath(QStringLiteral("/a/b.c/quillon.ini")), QStringLiteral("/a/b.c/quillon.bak"));
+    EXPECT_EQ(DataFileStore::backupPath(QStringLiteral("/a/b.c/quillon.ini")),
+              QStringLiteral("/a/b.c/quillon.bak"));
 }
 
 TEST_F(DataFileStoreTest, SaveRotatesTheFormerFileIntoTheBackup)
@@ -209,7 +212,8 @@ TEST_F(DataFileStoreTest, DamagedFileFallsBackToTheBackup)
     struct Case {
         const char *name;
         QByteArray bytes;
-    } cases[] = {{"truncated", newest.left(newest.size() - 5)}, {"bit-flipped", flipped}, {"empty", QByteArray()}};
+    } cases[] = {
+        {"truncated", newest.left(newest.size() - 5)}, {"bit-flipped", flipped}, {"empty", QByteArray()}};
     for (const Case &c : cases) {
         ASSERT_TRUE(writeAll(file(), c.bytes));
         TOptions read;

@@ -29,8 +29,9 @@ TEST(DlgOptionsTest, ControlsShowTheModelAndWriteIntoIt)
     EXPECT_FALSE(dialog.ChkIso31->isChecked());
     EXPECT_FALSE(dialog.ChkStoreDir->isChecked());
 
-    dialog.restoreSettings(parsed("[Options]\r\nChkJoliet_Checked=False\r\nEditTmpFile_FileName= /tmp/a.iso \r\n"
-                                  "ComboFreq_ItemIndex=5\r\n"));
+    dialog.restoreSettings(
+        parsed("[Options]\r\nChkJoliet_Checked=False\r\nEditTmpFile_FileName= /tmp/a.iso \r\n"
+               "ComboFreq_ItemIndex=5\r\n"));
     EXPECT_FALSE(dialog.ChkJoliet->isChecked());
     EXPECT_EQ(dialog.EditTmpFile->text(), QStringLiteral("/tmp/a.iso"));
     EXPECT_EQ(dialog.model().ComboFreq(), 0) << "the encoder lists start at entry 0 on the first restore";

@@ -34,16 +34,21 @@ struct Bound {
         : storage(QStringLiteral("S"), options, window)
     {
         storage.screenMetrics = [] { return ScreenMetrics{QSize(1024, 768), 96}; };
-        storage.addProperty("ChkFlag", "Checked", PropKind::Boolean, [this] { return flag; },
-                            [this](const QVariant &v) { flag = v.toBool(); });
-        storage.addProperty("Panel", "Height", PropKind::Integer, [this] { return count; },
-                            [this](const QVariant &v) { count = v.toLongLong(); });
-        storage.addProperty("ColorFont", "Color", PropKind::Colour, [this] { return colour; },
-                            [this](const QVariant &v) { colour = v.toLongLong(); });
-        storage.addProperty("Spin", "Value", PropKind::Float, [this] { return spin; },
-                            [this](const QVariant &v) { spin = v.toDouble(); });
-        storage.addProperty("Edit", "Text", PropKind::Text, [this] { return text; },
-                            [this](const QVariant &v) { text = v.toString(); });
+        storage.addProperty(
+            "ChkFlag", "Checked", PropKind::Boolean, [this] { return flag; },
+            [this](const QVariant &v) { flag = v.toBool(); });
+        storage.addProperty(
+            "Panel", "Height", PropKind::Integer, [this] { return count; },
+            [this](const QVariant &v) { count = v.toLongLong(); });
+        storage.addProperty(
+            "ColorFont", "Color", PropKind::Colour, [this] { return colour; },
+            [this](const QVariant &v) { colour = v.toLongLong(); });
+        storage.addProperty(
+            "Spin", "Value", PropKind::Float, [this] { return spin; },
+            [this](const QVariant &v) { spin = v.toDouble(); });
+        storage.addProperty(
+            "Edit", "Text", PropKind::Text, [this] { return text; },
+            [this](const QVariant &v) { text = v.toString(); });
     }
 };
 
@@ -141,7 +146,8 @@ TEST(FormStorageTest, ScrambledValueIsWrittenEncoded)
     storage.addValue(QStringLiteral("ComboCDs_ItemIndex"), QStringLiteral("10"), recorderIndexKey());
     IniStore ini;
     storage.save(ini);
-    EXPECT_EQ(ini.value("S", "ComboCDs_ItemIndex", QString()), xorEncode(QStringLiteral("10"), recorderIndexKey()));
+    EXPECT_EQ(ini.value("S", "ComboCDs_ItemIndex", QString()),
+              xorEncode(QStringLiteral("10"), recorderIndexKey()));
     storage.setStoredValue(QStringLiteral("ComboCDs_ItemIndex"), QString());
     storage.restore(ini);
     EXPECT_EQ(storage.storedValue(QStringLiteral("ComboCDs_ItemIndex")), QStringLiteral("10"));
@@ -156,12 +162,13 @@ TEST(FormStorageTest, WindowKeysInTheirOrder)
     Bound b(TFormStorage::foState | TFormStorage::foPosition | TFormStorage::foActiveControl, &window);
     IniStore ini;
     b.storage.save(ini);
-    const QStringList expected = {"FormVersion",       "Flags",   "ShowCmd",           "PixelsPerInch",
-                                  "MinMaxPos(1024x768)", "MinMaxPos", "NormPos(1024x768)", "NormPos",
-                                  "Visible",           "ActiveControl", "ChkFlag_Checked", "Panel_Height",
-                                  "ColorFont_Color",   "Spin_Value", "Edit_Text"};
+    const QStringList expected = {
+        "FormVersion",       "Flags",      "ShowCmd",  "PixelsPerInch", "MinMaxPos(1024x768)", "MinMaxPos",
+        "NormPos(1024x768)", "NormPos",    "Visible",  "ActiveControl", "ChkFlag_Checked",     "Panel_Height",
+        "ColorFont_Color",   "Spin_Value", "Edit_Text"};
     EXPECT_EQ(ini.keys("S"), expected);
-    EXPECT_EQ(ini.value("S", "NormPos", QString()), QStringLiteral("10,20,310,220")) << "right and bottom exclusive";
+    EXPECT_EQ(ini.value("S", "NormPos", QString()), QStringLiteral("10,20,310,220"))
+        << "right and bottom exclusive";
     EXPECT_EQ(ini.value("S", "MinMaxPos(1024x768)", QString()), QStringLiteral("-1,-1,-1,-1"));
     EXPECT_EQ(ini.value("S", "ShowCmd", QString()), QStringLiteral("1"));
     EXPECT_EQ(ini.value("S", "PixelsPerInch", QString()), QStringLiteral("96"));
@@ -187,10 +194,13 @@ TEST(FormStorageTest, RestoreTakesTheScreenKeyFirstAndNeedsTheSameDpi)
         QRect expected;
     } cases[] = {
         {"screen-suffixed key first",
-         "[S]\r\nPixelsPerInch=96\r\nNormPos=1,2,101,102\r\nNormPos(1024x768)=5,6,405,306\r\n", QRect(5, 6, 400, 300)},
-        {"plain key second", "[S]\r\nPixelsPerInch=96\r\nNormPos(800x600)=9,9,99,99\r\nNormPos=1,2,201,152\r\n",
+         "[S]\r\nPixelsPerInch=96\r\nNormPos=1,2,101,102\r\nNormPos(1024x768)=5,6,405,306\r\n",
+         QRect(5, 6, 400, 300)},
+        {"plain key second",
+         "[S]\r\nPixelsPerInch=96\r\nNormPos(800x600)=9,9,99,99\r\nNormPos=1,2,201,152\r\n",
          QRect(1, 2, 200, 150)},
-        {"other DPI: position kept", "[S]\r\nPixelsPerInch=120\r\nNormPos=1,2,201,152\r\n", QRect(50, 60, 320, 240)},
+        {"other DPI: position kept", "[S]\r\nPixelsPerInch=120\r\nNormPos=1,2,201,152\r\n",
+         QRect(50, 60, 320, 240)},
         {"no DPI: position kept", "[S]\r\nNormPos=1,2,201,152\r\n", QRect(50, 60, 320, 240)},
         {"garbled position", "[S]\r\nPixelsPerInch=96\r\nNormPos=1,2,x,4\r\n", QRect(50, 60, 320, 240)},
     };
@@ -217,9 +227,9 @@ TEST(FormStorageTest, ShowCmdSetsTheWindowState)
         const char *flags;
         Qt::WindowStates expected;
     } cases[] = {
-        {"1", "0", Qt::WindowNoState},    {"5", "0", Qt::WindowNoState},
-        {"3", "0", Qt::WindowMaximized},  {"2", "0", Qt::WindowMinimized},
-        {"7", "0", Qt::WindowMinimized},  {"2", "2", Qt::WindowMinimized | Qt::WindowMaximized},
+        {"1", "0", Qt::WindowNoState},   {"5", "0", Qt::WindowNoState},
+        {"3", "0", Qt::WindowMaximized}, {"2", "0", Qt::WindowMinimized},
+        {"7", "0", Qt::WindowMinimized}, {"2", "2", Qt::WindowMinimized | Qt::WindowMaximized},
     };
     for (const Case &c : cases) {
         QWidget window;
@@ -231,10 +241,10 @@ TEST(FormStorageTest, ShowCmdSetsTheWindowState)
         EXPECT_EQ(window.windowState(), c.expected) << "ShowCmd " << c.showCmd << " Flags " << c.flags;
         IniStore out;
         b.storage.save(out);
-        EXPECT_EQ(out.value("S", "ShowCmd", QString()),
-                  c.expected & Qt::WindowMinimized ? QStringLiteral("2")
-                  : c.expected & Qt::WindowMaximized ? QStringLiteral("3")
-                                                      : QStringLiteral("1"));
+        EXPECT_EQ(out.value("S", "ShowCmd", QString()), c.expected & Qt::WindowMinimized ? QStringLiteral("2")
+                                                        : c.expected & Qt::WindowMaximized
+                                                            ? QStringLiteral("3")
+                                                            : QStringLiteral("1"));
     }
 }
 

@@ -26,7 +26,10 @@ IniStore parsed(const QByteArray &text)
     return ini;
 }
 
-QString fixture(const char *name) { return QStringLiteral(QUILLON_FIXTURES "/settings/") + QLatin1String(name); }
+QString fixture(const char *name)
+{
+    return QStringLiteral(QUILLON_FIXTURES "/settings/") + QLatin1String(name);
+}
 
 // Every section of a first run, each over a window of known placement on a known screen.
 struct FirstRun {
@@ -148,11 +151,12 @@ TEST(OptionsModelTest, TableHasEveryKeyInFileOrder)
     EXPECT_EQ(properties, 59);
     EXPECT_EQ(unstored, 6);
     EXPECT_EQ(stored.first(), QStringLiteral("ChkAppID_Checked"));
-    EXPECT_EQ(stored.mid(58, 13),
-              (QStringList{"ChkWriteAuthor_Checked", "ComboCDs_ItemIndex", "ComboCompression_ItemIndex",
-                           "ComboQuality_ItemIndex", "ComboBitrateMin_ItemIndex", "ComboBitrate_ItemIndex",
-                           "ComboBitrateMax_ItemIndex", "ComboCharacterSet_ItemIndex", "ComboRipNorm_ItemIndex",
-                           "Edit1_text", "ComboFreq_ItemIndex", "ComboStereo_ItemIndex", "ComboCDs_Identity"}));
+    EXPECT_EQ(
+        stored.mid(58, 13),
+        (QStringList{"ChkWriteAuthor_Checked", "ComboCDs_ItemIndex", "ComboCompression_ItemIndex",
+                     "ComboQuality_ItemIndex", "ComboBitrateMin_ItemIndex", "ComboBitrate_ItemIndex",
+                     "ComboBitrateMax_ItemIndex", "ComboCharacterSet_ItemIndex", "ComboRipNorm_ItemIndex",
+                     "Edit1_text", "ComboFreq_ItemIndex", "ComboStereo_ItemIndex", "ComboCDs_Identity"}));
 }
 
 TEST(OptionsModelTest, AccessByControlName)
@@ -162,13 +166,26 @@ TEST(OptionsModelTest, AccessByControlName)
         const char *control;
         QVariant expected;
     } defaults[] = {
-        {"ChkJoliet", true},       {"ChkStoreDir", false},    {"EditCddbPath", "/~cddb/cddb.cgi"},
-        {"EditCddbServer", "gnudb.gnudb.org"}, {"EditProxyPort", 80.0}, {"SpinBuffer", 4.0},
-        {"ChkUseBg", true},        {"SpinFontAllSize", 10.0}, {"ChkMp3Comment", true},
-        {"RadioTheSame", true},    {"ComboCDs", 0},           {"ComboCompression", 0},
-        {"ComboCharacterSet", -1}, {"ComboFreq", -1},         {"ChkAskCDDB", false},
-        {"ChrRemoveOK", true},     {"ChkFixCRC", false},      {"EditBitrate", 192.0},
-        {"EditUserLame", QString()}, {"EditProxyPassword", QString()},
+        {"ChkJoliet", true},
+        {"ChkStoreDir", false},
+        {"EditCddbPath", "/~cddb/cddb.cgi"},
+        {"EditCddbServer", "gnudb.gnudb.org"},
+        {"EditProxyPort", 80.0},
+        {"SpinBuffer", 4.0},
+        {"ChkUseBg", true},
+        {"SpinFontAllSize", 10.0},
+        {"ChkMp3Comment", true},
+        {"RadioTheSame", true},
+        {"ComboCDs", 0},
+        {"ComboCompression", 0},
+        {"ComboCharacterSet", -1},
+        {"ComboFreq", -1},
+        {"ChkAskCDDB", false},
+        {"ChrRemoveOK", true},
+        {"ChkFixCRC", false},
+        {"EditBitrate", 192.0},
+        {"EditUserLame", QString()},
+        {"EditProxyPassword", QString()},
     };
     for (const Case &c : defaults)
         EXPECT_EQ(o.value(QLatin1String(c.control)), c.expected) << c.control;
@@ -218,7 +235,8 @@ TEST(OptionsModelTest, RecorderPositionIsScrambledAndItsIdentityKeptBeside)
     o.setComboCDsIdentity({QStringLiteral("VEND  "), QStringLiteral("Writer X"), QStringLiteral("/dev/sr1")});
     IniStore ini;
     o.save(ini);
-    EXPECT_EQ(ini.value("Options", "ComboCDs_ItemIndex", QString()), xorEncode(QStringLiteral("10"), recorderIndexKey()));
+    EXPECT_EQ(ini.value("Options", "ComboCDs_ItemIndex", QString()),
+              xorEncode(QStringLiteral("10"), recorderIndexKey()));
     EXPECT_EQ(ini.value("Options", "ComboCDs_Identity", QString()), QStringLiteral("VEND|Writer X|/dev/sr1"));
     EXPECT_EQ(ini.keys("Options").last(), QStringLiteral("ComboCDs_Identity"));
     OptionsModel back;
