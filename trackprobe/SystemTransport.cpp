@@ -1,0 +1,7 @@
+#include "trackprobe/TrackprobeTransport.h"
+
+namespace quillon::trackprobe {
+
+disc::ScsiTransport *libraryTransport() { return nullptr; }
+
+} // namespace quillon::trackprobe
