@@ -36,6 +36,11 @@ case "$mode" in
     cmake -S "$here/discaccess" -B "$build-mingw" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
     cmake --build "$build-mingw" --parallel "$(nproc)"
+    # cdrskin records onto file-backed pseudo-drives in the tests; as root it wants this
+    # permission file before it agrees to.
+    if [ "$(id -u)" -eq 0 ]; then
+      mkdir -p /root/cdrskin_permissions && touch /root/cdrskin_permissions/allow_emulated_drives
+    fi
     export QT_QPA_PLATFORM=offscreen
     export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
     export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/tools/lsan.supp:print_suppressions=0}
