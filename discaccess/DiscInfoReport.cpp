@@ -1,5 +1,6 @@
 #include "discaccess/DiscInfoReport.h"
 
+#include "discaccess/CDDrives.h"
 #include "discaccess/CdText.h"
 #include "discaccess/DeviceAccess.h"
 #include "discaccess/DriveTable.h"
@@ -112,6 +113,31 @@ int writeDiscInfo(std::ostream &out)
     for (int i = 0; i < table.Count; ++i)
         reportDrive(out, table.Drives[std::size_t(i)]);
     return table.Count;
+}
+
+void writeDriveObjects(std::ostream &out, TkseCDDrives &drives, const char *mountInfoFile)
+{
+    out << "Drive list: " << drives.Count() << " drive(s)\n";
+    for (int i = 0; i < drives.Count(); ++i) {
+        const DriveReference ref = drives.Reference(i, mountInfoFile);
+        TkseCDDrive &d = drives.Drive(i);
+        out << ref.letter << ": " << drives.VendorText(i) << " " << drives.ProductText(i) << ", address "
+            << d.ScsiAddressText() << ", dev=" << ToolDeviceArgument(ref) << "\n";
+        for (const std::string &where : ref.mountPoints)
+            out << "  Mounted at " << where << "\n";
+        const bool ready = d.IsReady();
+        out << "  Ready: " << (ready ? "yes" : "no (" + std::to_string(d.LastError) + ")") << "\n";
+        const std::int64_t capacity = d.GetDiscCapacity();
+        out << "  Capacity: " << capacity << " sectors (" << int(d.LastError) << ")\n";
+        const std::uint32_t lastLba = d.GetLastLba();
+        out << "  Last LBA: " << lastLba << " (" << int(d.LastError) << ")\n";
+        const TCDSessionInfo s = d.GetSessionInfo();
+        const std::uint32_t start = s.StartLba;
+        out << "  Session info (" << int(d.LastError) << "): sessions " << int(s.FirstSession) << "-"
+            << int(s.LastSession) << ", last starts at track " << int(s.FirstTrackOfLastSession) << ", LBA "
+            << start << "\n";
+        out << "  Disc: " << discStateName(d.GetDiscState()) << "\n";
+    }
 }
 
 } // namespace quillon::disc

@@ -8,4 +8,9 @@ namespace quillon::disc {
 // capabilities, TOC, sessions, ATIP and CD-Text. Returns the number of drives found.
 int writeDiscInfo(std::ostream &out);
 
+class TkseCDDrives;
+// What the drive objects of the list report: letter, node and tool argument, readiness,
+// capacity, sessions (through the list's session reader) and the disc state.
+void writeDriveObjects(std::ostream &out, TkseCDDrives &drives, const char *mountInfoFile);
+
 } // namespace quillon::disc

@@ -1,6 +1,10 @@
 // discinfo: prints what the disc-access layer reads from every CD/DVD drive of the machine.
+#include "discaccess/CDDrives.h"
 #include "discaccess/DeviceAccess.h"
 #include "discaccess/DiscInfoReport.h"
+#ifdef DISCINFO_TRACKPROBE
+#include "trackprobe/Trackprobe.h"
+#endif
 
 #include <cstdlib>
 #include <iostream>
@@ -12,5 +16,14 @@ int main()
         if (kind != DiscMessage::Internal || std::getenv("DISCINFO_DEBUG"))
             std::cerr << (caption.empty() ? "" : caption + ": ") << text << "\n";
     });
-    return writeDiscInfo(std::cout) > 0 ? 0 : 1;
+    const int found = writeDiscInfo(std::cout);
+    TkseCDDrives drives;
+#ifdef DISCINFO_TRACKPROBE
+    // Sessions as Quillon reads them: through Trackprobe and its own drive table.
+    drives.SetSessionInfoFunction([](std::uint32_t id, TCDSessionInfo *info, std::uint8_t *error) {
+        SessionInfo(id, info, error);
+    });
+#endif
+    writeDriveObjects(std::cout, drives, kMountInfoFile);
+    return found > 0 ? 0 : 1;
 }
