@@ -9,7 +9,9 @@ namespace quillon {
 
 disc::SessionInfoFunction TrackprobeSessionInfo()
 {
-    return [](std::uint32_t id, disc::TCDSessionInfo *info, std::uint8_t *error) { ::SessionInfo(id, info, error); };
+    return [](std::uint32_t id, disc::TCDSessionInfo *info, std::uint8_t *error) {
+        ::SessionInfo(id, info, error);
+    };
 }
 
 DriveListServiceImpl::DriveListServiceImpl(Prompter *prompter)
@@ -36,7 +38,8 @@ DriveListServiceImpl::~DriveListServiceImpl()
 
 void DriveListServiceImpl::installMessages(Prompter *prompter)
 {
-    disc::SetDiscMessageHandler([prompter](disc::DiscMessage kind, const std::string &text, const std::string &caption) {
+    disc::SetDiscMessageHandler([prompter](disc::DiscMessage kind, const std::string &text,
+                                           const std::string &caption) {
         if (kind == disc::DiscMessage::Internal || !prompter) {
             qCDebug(lcQuillon) << "disc access:" << QString::fromStdString(text);
             return;
@@ -45,7 +48,10 @@ void DriveListServiceImpl::installMessages(Prompter *prompter)
     });
 }
 
-int DriveListServiceImpl::count() const { return m_drives ? m_drives->Count() : 0; }
+int DriveListServiceImpl::count() const
+{
+    return m_drives ? m_drives->Count() : 0;
+}
 
 QString DriveListServiceImpl::driveLetter(int index) const
 {

@@ -42,10 +42,14 @@ void senseTriple(const std::array<std::uint8_t, 128> &sense, int &key, int &asc,
 const char *discStateName(TDiscState state)
 {
     switch (state) {
-    case TDiscState::dsBlank: return "blank";
-    case TDiscState::dsAppendable: return "appendable";
-    case TDiscState::dsClosed: return "closed";
-    case TDiscState::dsUnknown: break;
+    case TDiscState::dsBlank:
+        return "blank";
+    case TDiscState::dsAppendable:
+        return "appendable";
+    case TDiscState::dsClosed:
+        return "closed";
+    case TDiscState::dsUnknown:
+        break;
     }
     return "unknown";
 }
@@ -128,9 +132,15 @@ TAtipReply TkseCDDrive::GetAtip()
     return reply;
 }
 
-bool TkseCDDrive::IsRewritable() { return atipRewritable(GetAtip()); }
+bool TkseCDDrive::IsRewritable()
+{
+    return atipRewritable(GetAtip());
+}
 
-std::int64_t TkseCDDrive::GetAtipLeadOut() { return atipLeadOut(GetAtip()); }
+std::int64_t TkseCDDrive::GetAtipLeadOut()
+{
+    return atipLeadOut(GetAtip());
+}
 
 std::int64_t TkseCDDrive::GetDiscCapacity()
 {
@@ -158,7 +168,8 @@ TCDSessionInfo TkseCDDrive::GetSessionInfo()
     std::memset(&info, 0, sizeof info);
     if (!Owner || !Owner->sessionInfoFunction()) {
         SetError(errOther);
-        ReportDiscMessage(DiscMessage::Internal, "Session information asked of a drive list without a reader");
+        ReportDiscMessage(DiscMessage::Internal,
+                          "Session information asked of a drive list without a reader");
         return info;
     }
     std::uint8_t error = errOther;

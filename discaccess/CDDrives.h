@@ -22,7 +22,8 @@ public:
 
 // Reads a disc's session record for a device id into the record and the error byte:
 // Quillon installs Trackprobe's export here. A list without one has no session method.
-using SessionInfoFunction = std::function<void(std::uint32_t deviceId, TCDSessionInfo *info, std::uint8_t *error)>;
+using SessionInfoFunction =
+    std::function<void(std::uint32_t deviceId, TCDSessionInfo *info, std::uint8_t *error)>;
 
 // What a disc holds as far as recording goes.
 enum class TDiscState : std::uint8_t { dsUnknown, dsBlank, dsAppendable, dsClosed };

@@ -2,6 +2,9 @@
 
 namespace quillon::trackprobe {
 
-disc::ScsiTransport *libraryTransport() { return nullptr; }
+disc::ScsiTransport *libraryTransport()
+{
+    return nullptr;
+}
 
 } // namespace quillon::trackprobe

@@ -44,8 +44,9 @@ std::string listing(TkseCDDrives &drives)
     std::string text;
     for (int i = 0; i < drives.Count(); ++i) {
         const DriveReference ref = drives.Reference(i, "/nonexistent");
-        text += std::string(1, drives.DriveLetter(i)) + ": " + drives.VendorText(i) + "|" + drives.ProductText(i) +
-                " at " + drives.Drive(i).ScsiAddressText() + " dev=" + ToolDeviceArgument(ref) + "\n";
+        text += std::string(1, drives.DriveLetter(i)) + ": " + drives.VendorText(i) + "|" +
+                drives.ProductText(i) + " at " + drives.Drive(i).ScsiAddressText() +
+                " dev=" + ToolDeviceArgument(ref) + "\n";
     }
     return text;
 }
@@ -237,10 +238,12 @@ TEST_F(DriveObject, DiscStateTellsBlankAppendableClosedAndUnknownApart)
         {"blank CD-RW", discs::blankCdRw(), false, TDiscState::dsBlank},
         {"appendable CD-R", discs::appendableCdR(), false, TDiscState::dsAppendable},
         {"closed CD-R whose track information says so", closedWithTrackInfo(), false, TDiscState::dsClosed},
-        {"disc with sessions whose track information fails", discs::closedCdR(), false, TDiscState::dsUnknown},
+        {"disc with sessions whose track information fails", discs::closedCdR(), false,
+         TDiscState::dsUnknown},
         {"no disc: the session read fails otherwise", discs::none(), false, TDiscState::dsUnknown},
         {"open tray", discs::blankCdR80(), true, TDiscState::dsUnknown},
-        {"TOC fails but the invisible track is not blank", tocFailsTrackNotBlank(), false, TDiscState::dsUnknown},
+        {"TOC fails but the invisible track is not blank", tocFailsTrackNotBlank(), false,
+         TDiscState::dsUnknown},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

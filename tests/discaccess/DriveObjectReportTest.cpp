@@ -22,8 +22,8 @@ TEST_F(DriveObjectReport, ShowsWhatTheDriveObjectSays)
     std::ostringstream out;
     writeDriveObjects(out, drives, "/nonexistent");
     const std::string text = out.str();
-    for (const char *expected : {"Drive list: 1 drive(s)", "D: QUILLON EMU CD-RW, address 0,0,0, dev=/dev/sr0",
-                                 "Ready: yes", "Capacity: 359849 sectors (0)", "Session info (39): sessions 0-0",
-                                 "Disc: blank"})
+    for (const char *expected :
+         {"Drive list: 1 drive(s)", "D: QUILLON EMU CD-RW, address 0,0,0, dev=/dev/sr0", "Ready: yes",
+          "Capacity: 359849 sectors (0)", "Session info (39): sessions 0-0", "Disc: blank"})
         EXPECT_NE(text.find(expected), std::string::npos) << "missing \"" << expected << "\" in:\n" << text;
 }

@@ -2,9 +2,11 @@
 
 #include "discaccess/SysfsDrives.h"
 
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <unistd.h>
 
 namespace quillon::test {
 
@@ -116,7 +118,8 @@ bool loadEmulatedBus(const std::string &path, EmulatedBus &bus, std::string *err
         DriveLocation where;
         where.node = node;
         DiscModel disc;
-        if (!(fields >> hctl >> model) || !parseHctl(hctl, where.host, where.channel, where.target, where.lun) ||
+        if (!(fields >> hctl >> model) ||
+            !parseHctl(hctl, where.host, where.channel, where.target, where.lun) ||
             !discModelByName(model, disc)) {
             if (error)
                 *error = "unreadable drive line: " + line;
@@ -143,10 +146,16 @@ bool loadEmulatedBus(const std::string &path, EmulatedBus &bus, std::string *err
 
 bool writeEmulatedBusFixture(const std::string &path, const std::vector<std::string> &lines)
 {
-    std::ofstream out(path, std::ios::trunc);
-    for (const std::string &l : lines)
-        out << l << "\n";
-    return bool(out);
+    // Written aside and renamed, so a reader in another process never sees half a file.
+    const std::string aside = path + ".new" + std::to_string(::getpid());
+    {
+        std::ofstream out(aside, std::ios::trunc);
+        for (const std::string &l : lines)
+            out << l << "\n";
+        if (!out)
+            return false;
+    }
+    return std::rename(aside.c_str(), path.c_str()) == 0;
 }
 
 } // namespace quillon::test

@@ -1,6 +1,6 @@
 // Quillon imports Trackprobe for real: the loader needs the library beside the program,
 // and the main window's drive list reads sessions through it.
-#include "support/EmulatedBus.h"
+#include "EmulatedMachine.h"
 
 #include "app/DriveListServiceImpl.h"
 #include "discaccess/DeviceAccess.h"
@@ -41,7 +41,8 @@ TEST(QuillonImport, NeedsTrackprobeFromItsOwnFolder)
     const std::string dynamic = run(std::string("readelf -d ") + QUILLON_PROGRAM);
     EXPECT_NE(dynamic.find("Shared library: [libtrackprobe.so]"), std::string::npos) << dynamic;
     EXPECT_NE(dynamic.find("(RUNPATH)            Library runpath: [$ORIGIN]"), std::string::npos) << dynamic;
-    EXPECT_EQ(dynamic.find("(RPATH)"), std::string::npos) << "RPATH would outrank LD_LIBRARY_PATH\n" << dynamic;
+    EXPECT_EQ(dynamic.find("(RPATH)"), std::string::npos) << "RPATH would outrank LD_LIBRARY_PATH\n"
+                                                          << dynamic;
 }
 
 TEST(QuillonImport, RefusesToStartWithTheLibraryHidden)
@@ -61,9 +62,7 @@ TEST(QuillonImport, RefusesToStartWithTheLibraryHidden)
 TEST(QuillonImport, DriveListServiceListsTheEmulatedMachine)
 {
     EmulatedBus bus;
-    ASSERT_TRUE(writeEmulatedBusFixture(TRACKPROBE_EMULATED_MACHINE,
-                                        {"sr0 5:0:0:0 blankCdR80", "sr1 6:0:0:0 cdPlus TSSTcorp",
-                                         "sr2 7:0:0:0 pressedAudio12"}));
+    ASSERT_TRUE(writeEmulatedMachine());
     ASSERT_TRUE(loadEmulatedBus(TRACKPROBE_EMULATED_MACHINE, bus));
     disc::SetScsiTransport(&bus);
     disc::StartDiscAccess();
@@ -73,11 +72,9 @@ TEST(QuillonImport, DriveListServiceListsTheEmulatedMachine)
     auto sessionInfo = reinterpret_cast<Fn>(dlsym(library, "SessionInfo"));
     ASSERT_TRUE(sessionInfo);
     {
-        DriveListServiceImpl service(
-            [sessionInfo](std::uint32_t id, disc::TCDSessionInfo *info, std::uint8_t *error) {
-                sessionInfo(id, info, error);
-            },
-            nullptr);
+        DriveListServiceImpl service([sessionInfo](std::uint32_t id, disc::TCDSessionInfo *info,
+                                                   std::uint8_t *error) { sessionInfo(id, info, error); },
+                                     nullptr);
         ASSERT_TRUE(service.built());
         ASSERT_EQ(service.count(), 3);
         EXPECT_EQ(service.driveLetter(0) + service.driveLetter(1) + service.driveLetter(2), "DEF");

@@ -1,7 +1,7 @@
 // Trackprobe as its users see it: a shared library opened by path, two exports, records
 // with a fixed byte layout, and one emulated machine behind both the library and the
 // drive list of this process.
-#include "support/EmulatedBus.h"
+#include "EmulatedMachine.h"
 
 #include "discaccess/CDDrives.h"
 #include "discaccess/CdText.h"
@@ -54,18 +54,11 @@ std::string run(const std::string &command)
     return output;
 }
 
-const std::vector<std::string> kMachine = {
-    "# the emulated machine of the end-to-end tests",
-    "sr0 5:0:0:0 blankCdR80",
-    "sr1 6:0:0:0 cdPlus TSSTcorp",
-    "sr2 7:0:0:0 pressedAudio12",
-};
-
-// The test variant, reading kMachine at its first request.
+// The test variant, reading the emulated machine at its first request.
 Library &emulated()
 {
     static Library lib = [] {
-        EXPECT_TRUE(writeEmulatedBusFixture(TRACKPROBE_EMULATED_MACHINE, kMachine));
+        EXPECT_TRUE(writeEmulatedMachine());
         return open(TRACKPROBE_EMULATED_LIBRARY);
     }();
     return lib;
@@ -134,8 +127,9 @@ protected:
         SetScsiTransport(&bus);
         StartDiscAccess();
         drives = std::make_unique<TkseCDDrives>();
-        drives->SetSessionInfoFunction(
-            [this](std::uint32_t id, TCDSessionInfo *info, std::uint8_t *code) { lib->sessionInfo(id, info, code); });
+        drives->SetSessionInfoFunction([this](std::uint32_t id, TCDSessionInfo *info, std::uint8_t *code) {
+            lib->sessionInfo(id, info, code);
+        });
         ASSERT_EQ(drives->Count(), 3);
     }
     void TearDown() override
@@ -157,7 +151,8 @@ TEST_F(EndToEnd, BlankCdRGivesAZeroRecordAndAnErrorByte)
     lib->sessionInfo(drives->DeviceId(0), record.data(), &error);
     EXPECT_EQ(error, errIllegalRequest);
     EXPECT_EQ(record, (std::array<std::uint8_t, 9>{})) << bytes(record.data(), record.size());
-    EXPECT_EQ(drives->Drive(0).GetDiscState(), TDiscState::dsBlank) << "a failed read is not taken as blank alone";
+    EXPECT_EQ(drives->Drive(0).GetDiscState(), TDiscState::dsBlank)
+        << "a failed read is not taken as blank alone";
 }
 
 TEST_F(EndToEnd, TwoSessionDiscRecordIsLittleEndianAndPacked)
