@@ -1,5 +1,6 @@
 // Quillon: the program entry.
 #include "app/AppServices.h"
+#include "app/DriveListServiceImpl.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/ProgramEntry.h"
 #include "app/QuillonApplication.h"
@@ -28,6 +29,9 @@ int main(int argc, char **argv)
     services.registry = registry.get();
     services.trace = &trace;
     services.dataFile = dataFile.get();
+    // The drive list (and with it the process drive table) is built before the main window.
+    quillon::DriveListServiceImpl drives(&prompter);
+    services.drives = &drives;
     services.homePage = QStringLiteral(QUILLON_HOME_PAGE);
     unbuilt.fillGaps(services);
 

@@ -1,3 +1,3 @@
 #include "platform/DebugLog.h"
 
-Q_LOGGING_CATEGORY(lcQuillon, "quillon")
+Q_LOGGING_CATEGORY(lcQuillon, "quillon", QtInfoMsg)

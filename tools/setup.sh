@@ -36,6 +36,10 @@ case "$mode" in
     cmake -S "$here/discaccess" -B "$build-mingw" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
     cmake --build "$build-mingw" --parallel "$(nproc)"
+    # Trackprobe.dll, whose export table is checked after linking.
+    cmake -S "$here/trackprobe" -B "$build-mingw-trackprobe" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release
+    cmake --build "$build-mingw-trackprobe" --parallel "$(nproc)"
     # cdrskin records onto file-backed pseudo-drives in the tests; as root it wants this
     # permission file before it agrees to.
     if [ "$(id -u)" -eq 0 ]; then
