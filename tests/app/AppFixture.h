@@ -161,6 +161,8 @@ protected:
     {
         program = std::make_unique<QuillonProgram>(services);
         program->start();
+        // The wizard or the drive check runs on the deferred timer after the first show.
+        settleUntil([this] { return indexOf("wizard") >= 0 || indexOf("drive check") >= 0; });
         settle();
         return *program;
     }
@@ -180,6 +182,15 @@ protected:
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+
+    // Pumps events until `done` holds (or a generous limit passes, on a loaded machine).
+    template <typename Done> static void settleUntil(Done done, int limitMs = 5000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < limitMs)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 

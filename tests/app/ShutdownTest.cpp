@@ -101,7 +101,7 @@ TEST_F(PowerOffTest, OkClosesWithoutQuestionsSavesSettingsThenPowersOff)
     guard.allow = false; // an unsaved project must not block the power-off
     prompter.answer({pbOk});
     program->mainForm()->CheckShutdownExecute();
-    settle();
+    settleUntil([this] { return !program->mainForm()->isVisible(); });
     EXPECT_FALSE(program->mainForm()->isVisible());
     program->finish();
     EXPECT_EQ(guard.asked, 0);
@@ -117,11 +117,13 @@ TEST_F(PowerOffTest, TheMinutePassingWithTheWarningOpenPowersOff)
     services.shutdownWarningMs = 20;
     startProgram();
     guard.allow = false;
-    prompter.whileShown = [](const PromptRequest &) { AppFixture::settle(80); };
+    prompter.whileShown = [this](const PromptRequest &) {
+        settleUntil([this] { return !program->mainForm()->TimerShutdown->isActive(); });
+    };
     prompter.answer({pbCancel}); // what the closed warning reports
     program->mainForm()->CheckShutdownExecute();
     prompter.whileShown = nullptr;
-    settle();
+    settleUntil([this] { return !program->mainForm()->isVisible(); });
     EXPECT_FALSE(program->mainForm()->isVisible());
     program->finish();
     EXPECT_EQ(guard.asked, 0);
@@ -135,7 +137,7 @@ TEST_F(PowerOffTest, ARefusedPowerOffIsReported)
     prompter.clear();
     prompter.answer({pbOk});
     program->mainForm()->CheckShutdownExecute();
-    settle();
+    settleUntil([this] { return !program->mainForm()->isVisible(); });
     program->finish();
     ASSERT_EQ(prompter.requests().size(), 2);
     EXPECT_EQ(prompter.requests()[1].text, "The computer could not be switched off:\r\nOperation inhibited");
@@ -209,7 +211,7 @@ TEST_F(BusyTest, DeferredActionsRunAfterTheCurrentEventAndNoneIsLost)
     form->TimerAbort([&] { ran << "first"; });
     form->TimerAbort([&] { ran << "second"; });
     EXPECT_TRUE(ran.isEmpty()) << "nothing runs inside the current event";
-    settle();
+    settleUntil([&] { return ran.size() == 2; });
     EXPECT_EQ(ran, (QStringList{"first", "second"}));
 }
 
