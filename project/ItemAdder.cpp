@@ -128,6 +128,27 @@ ProjectFolder *ItemAdder::AddFolder(const QString &path, ProjectFolder *parent, 
     return addFolderItem(parent, ProjectModel::DiscPath(parent).size(), source, interactive, recursive);
 }
 
+ProjectFolder *ItemAdder::NewFolder(ProjectFolder *selected, const std::function<bool(QString &)> &askName,
+                                    const QString &programFolder, const QString &tempFolder)
+{
+    if (!selected)
+        return nullptr;
+    QString name;
+    while (askName(name)) {
+        name = name.trimmed();
+        if (!CheckNameChars(name, m_prompter))
+            continue;
+        *m_abort = false; // a cancelled duplicate question only brings the name back
+        ProjectFolder *node = AddFolder(programFolder + name, selected, true, false);
+        if (!node)
+            continue;
+        node->dane().SourceDir = tempFolder;
+        m_model.folderDataChanged(node);
+        return node;
+    }
+    return nullptr;
+}
+
 bool ItemAdder::acceptableName(const QString &name, const QString &sourcePath, QString &fixed)
 {
     // The path list has one item a line, so such a name cannot reach the image.

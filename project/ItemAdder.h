@@ -54,6 +54,12 @@ public:
     // The new node, or null.
     ProjectFolder *AddFolder(const QString &path, ProjectFolder *parent, bool interactive, bool recursive);
 
+    // The New Folder command: asks for a name (askName false on Cancel) until a folder is
+    // added under `selected` or the user gives up. The folder has no source of its own, so
+    // it points at the temporary folder.
+    ProjectFolder *NewFolder(ProjectFolder *selected, const std::function<bool(QString &)> &askName,
+                             const QString &programFolder, const QString &tempFolder);
+
     ChangeLog &log() { return m_log; }
 
 private:

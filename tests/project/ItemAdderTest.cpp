@@ -338,5 +338,29 @@ TEST_F(ItemAdderTest, TwentyThousandFilesInOneFolder)
     EXPECT_GE(pumps, 1999) << "the busy dialog is pumped before every tenth entry";
 }
 
+TEST_F(ItemAdderTest, NewFolderAsksAgainUntilANameIsAdded)
+{
+    folder(root, "Taken");
+    QStringList typed = {"bad|name", "taken", "Fresh "};
+    renamer.answer({{false, {}, false, false}}); // the duplicate question is cancelled
+    ProjectFolder *node = adder.NewFolder(
+        root,
+        [&](QString &name) {
+            if (typed.isEmpty())
+                return false;
+            name = typed.takeFirst();
+            return true;
+        },
+        "/opt/quillon/", "/tmp/Temp - do NOT touch");
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->text(), "Fresh");
+    EXPECT_EQ(node->dane().SourceDir, "/tmp/Temp - do NOT touch");
+    ASSERT_EQ(prompter.requests().size(), 1);
+    EXPECT_EQ(prompter.requests()[0].caption, "Invalid characters");
+    ASSERT_EQ(renamer.requests().size(), 1);
+    EXPECT_EQ(renamer.requests()[0].caption, "Duplicate name");
+    EXPECT_EQ(renamer.requests()[0].label, "Folder");
+}
+
 } // namespace
 } // namespace quillon::test
