@@ -4,10 +4,8 @@
 
 #include "app/AppFixture.h"
 #include "app/DriveListServiceImpl.h"
-#include "discaccess/DeviceAccess.h"
 
 #include <QComboBox>
-#include <dlfcn.h>
 
 namespace quillon::test {
 namespace {
@@ -16,22 +14,11 @@ class MainWindowDrivesTest : public AppFixture {};
 
 TEST_F(MainWindowDrivesTest, ComboListsTheDrivesInDriveListOrder)
 {
-    EmulatedBus bus;
-    ASSERT_TRUE(writeEmulatedMachine());
-    ASSERT_TRUE(loadEmulatedBus(TRACKPROBE_EMULATED_MACHINE, bus));
-    disc::SetScsiTransport(&bus);
-    disc::StartDiscAccess();
-    void *library = dlopen(TRACKPROBE_EMULATED_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_TRUE(library) << dlerror();
-    using Fn = void (*)(std::uint32_t, void *, std::uint8_t *);
-    auto sessionInfo = reinterpret_cast<Fn>(dlsym(library, "SessionInfo"));
-    ASSERT_TRUE(sessionInfo);
+    EmulatedMachineProcess machine;
+    std::string reason;
+    ASSERT_TRUE(machine.start(&reason)) << reason;
     {
-        DriveListServiceImpl list(
-            [sessionInfo](std::uint32_t id, disc::TCDSessionInfo *info, std::uint8_t *error) {
-                sessionInfo(id, info, error);
-            },
-            &prompter);
+        DriveListServiceImpl list(machine.sessionInfo(), &prompter);
         services.drives = &list;
         registry->createKey("\\Software\\Quillon");
         startProgram();
@@ -46,8 +33,6 @@ TEST_F(MainWindowDrivesTest, ComboListsTheDrivesInDriveListOrder)
         program->finish();
         program.reset();
     }
-    disc::SetScsiTransport(nullptr);
-    disc::ProcessDriveTable() = {};
 }
 
 } // namespace

@@ -61,20 +61,11 @@ TEST(QuillonImport, RefusesToStartWithTheLibraryHidden)
 
 TEST(QuillonImport, DriveListServiceListsTheEmulatedMachine)
 {
-    EmulatedBus bus;
-    ASSERT_TRUE(writeEmulatedMachine());
-    ASSERT_TRUE(loadEmulatedBus(TRACKPROBE_EMULATED_MACHINE, bus));
-    disc::SetScsiTransport(&bus);
-    disc::StartDiscAccess();
-    void *library = dlopen(TRACKPROBE_EMULATED_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_TRUE(library) << dlerror();
-    using Fn = void (*)(std::uint32_t, void *, std::uint8_t *);
-    auto sessionInfo = reinterpret_cast<Fn>(dlsym(library, "SessionInfo"));
-    ASSERT_TRUE(sessionInfo);
+    EmulatedMachineProcess machine;
+    std::string reason;
+    ASSERT_TRUE(machine.start(&reason)) << reason;
     {
-        DriveListServiceImpl service([sessionInfo](std::uint32_t id, disc::TCDSessionInfo *info,
-                                                   std::uint8_t *error) { sessionInfo(id, info, error); },
-                                     nullptr);
+        DriveListServiceImpl service(machine.sessionInfo(), nullptr);
         ASSERT_TRUE(service.built());
         ASSERT_EQ(service.count(), 3);
         EXPECT_EQ(service.driveLetter(0) + service.driveLetter(1) + service.driveLetter(2), "DEF");
@@ -83,6 +74,4 @@ TEST(QuillonImport, DriveListServiceListsTheEmulatedMachine)
         EXPECT_EQ(service.drives().Drive(0).GetDiscState(), disc::TDiscState::dsBlank);
         EXPECT_EQ(service.drives().Drive(1).GetSessionInfo().LastSession, 2);
     }
-    disc::SetScsiTransport(nullptr);
-    disc::ProcessDriveTable() = {};
 }
