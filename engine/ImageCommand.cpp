@@ -25,7 +25,8 @@ BuiltCommand BuildImageCommand(const ImageCommandInputs &in, const OptionsModel 
                                const AppPaths &paths)
 {
     BuiltCommand built;
-    ToolCommand c{imageBuilderProgram};
+    built.commands << ToolCommand{imageBuilderProgram};
+    ToolCommand &c = built.commands.last();
     const bool addSession = in.jobType == jtAddSession;
     if (in.jobType == jtCdPlus || addSession)
         c << QStringLiteral("-C") << in.MsInfo;
@@ -46,9 +47,14 @@ BuiltCommand BuildImageCommand(const ImageCommandInputs &in, const OptionsModel 
         c << QStringLiteral("-J");
     if (in.ChkMultisession || in.jobType == jtCdPlus || addSession)
         c << QStringLiteral("-R");
-    if (in.characterSetFromFile || !in.characterSet.isEmpty())
+    if (in.characterSetFromFile) {
+        c << QStringLiteral("-input-charset");
+        built.addFile(in.characterSet);
+    } else if (!in.characterSet.isEmpty()) {
         c << QStringLiteral("-input-charset") << in.characterSet;
-    c << QStringLiteral("-graft-points") << QStringLiteral("-path-list") << pathListFile(paths);
+    }
+    c << QStringLiteral("-graft-points") << QStringLiteral("-path-list");
+    built.addFile(pathListFile(paths));
     if (options.ChkDeep())
         c << QStringLiteral("-D");
     if (!options.ChkPad())
@@ -57,9 +63,10 @@ BuiltCommand BuildImageCommand(const ImageCommandInputs &in, const OptionsModel 
         c << QStringLiteral("-l");
     if (options.ChkIsoOptions())
         c << CommandLine::splitArguments(options.EditIsoOptions());
-    if (!in.EditFile.isEmpty() && !in.ChkOnTheFly)
-        c << QStringLiteral("-o") << in.EditFile;
-    built.commands << c;
+    if (!in.EditFile.isEmpty() && !in.ChkOnTheFly) {
+        c << QStringLiteral("-o");
+        built.addFile(in.EditFile);
+    }
     return built;
 }
 

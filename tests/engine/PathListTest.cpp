@@ -333,7 +333,7 @@ TEST_F(PathListTest, ImageCommandFragmentsInOrder)
          [](ImageCommandInputs &i, OptionsModel &) { i.characterSetFromFile = true; },
          "-J -R -input-charset \"\" -graft-points -path-list LIST -D"},
     };
-    const QString list = CommandLine::quoteArgument(pathListFile(paths));
+    const QString list = CommandLine::quoteFileName(pathListFile(paths));
     for (const ImageCase &c : cases) {
         ImageCommandInputs in;
         OptionsModel o;
