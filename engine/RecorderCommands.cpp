@@ -218,8 +218,13 @@ bool InsertTrackSize(QList<ToolCommand> &commands, qint64 sectors)
     return false;
 }
 
-JobCommand UpdateCmdLn(const JobCommandState &s)
+JobCommand UpdateCmdLn(const JobCommandState &state)
 {
+    // The image part always follows the dialog's job type.
+    ImageCommandInputs image = state.image;
+    image.jobType = state.recorder.FJobType;
+    const JobCommandState s{image,         state.recorder,   state.options,    state.paths,
+                            state.devices, state.ripCommand, state.copyCommand};
     JobCommand out;
     switch (s.recorder.FJobType) {
     case jtBuildImage:
