@@ -1,5 +1,7 @@
 #include "app/Main.h"
 
+#include "app/DataPage.h"
+
 #include "app/DlgAbortU.h"
 #include "app/ProjectItemDelegate.h"
 #include "platform/BrowserLauncher.h"
@@ -234,6 +236,7 @@ void TMainForm::buildWindow()
     connect(ListCD->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { StatusSource->setText(current.data(StatusTextRole).toString()); });
     connect(m_project.get(), &ProjectModel::projectKindChanged, this, [this] { updateCaption(); });
+    m_dataPage = new TDataPage(*this);
 }
 
 void TMainForm::attachDialogs(TDlgOptions *options, TDlgAbort *busy)

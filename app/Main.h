@@ -30,6 +30,7 @@ class ProjectTreeModel;
 class FolderListModel;
 class ClickableLabel;
 class ProjectFolder;
+class TDataPage;
 struct EstimateOptions;
 
 class TMainForm : public QMainWindow {
@@ -63,6 +64,11 @@ public:
     QString DefaultDiscName() const;
 
     ProjectModel &project() { return *m_project; }
+    ProjectTreeModel *treeModel() const { return m_treeModel; }
+    FolderListModel *listModel() const { return m_listModel; }
+    TDlgOptions *optionsDialog() const { return m_optionsDialog; }
+    IniStore &settingsStore() { return m_settings; }
+    TDataPage *dataPage() const { return m_dataPage; }
     TOptions &Options() { return m_options; }
     AppServices &services() { return m_services; }
 
@@ -133,6 +139,7 @@ private:
     std::unique_ptr<ProjectModel> m_project;
     ProjectTreeModel *m_treeModel = nullptr;
     FolderListModel *m_listModel = nullptr;
+    TDataPage *m_dataPage = nullptr;
     QIcon m_closedFolder;
     QIcon m_openFolder;
     QString m_openIsoDir;
