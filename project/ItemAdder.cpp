@@ -6,6 +6,7 @@
 #include "project/NameRules.h"
 #include "project/ProjectModel.h"
 #include "project/RenameAsker.h"
+#include "project/UndecodableNames.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -250,6 +251,12 @@ void ItemAdder::scanFolder(ProjectFolder *folder, qsizetype discPathLength, cons
     ProjectModel::FillGuard fill(m_model, folder);
     QDirIterator it(source.path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     const QString parentCanonical = source.canonical.isEmpty() ? source.path : source.canonical;
+    for (const QString &name : undecodableNames(source.path)) {
+        // No path reaches such a file, so it cannot be recorded.
+        const QString path = source.path + QLatin1Char('/') + name;
+        m_log.notAdded(path);
+        m_prompter.error(QStringLiteral("Error reading file ") + path, QStringLiteral("Error"));
+    }
     int count = 0;
     while (it.hasNext() && !*m_abort) {
         if (++count % 10 == 0) {
@@ -260,14 +267,6 @@ void ItemAdder::scanFolder(ProjectFolder *folder, qsizetype discPathLength, cons
         const QFileInfo info = it.nextFileInfo();
         Source child;
         child.name = info.fileName();
-        if (child.name.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(info.filePath()) &&
-            !QFileInfo(info.filePath()).isSymLink()) {
-            // The name does not decode in the file system's encoding: no path reaches the file.
-            m_log.notAdded(info.filePath());
-            m_prompter.error(QStringLiteral("Error reading file ") + info.filePath(),
-                             QStringLiteral("Error"));
-            continue;
-        }
         if (info.isSymLink()) {
             // The recording tools do not follow links in the path list, so the target is recorded.
             const QString target = info.canonicalFilePath();

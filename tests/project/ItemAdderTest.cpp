@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -310,6 +311,23 @@ TEST_F(ItemAdderTest, ForbiddenCharactersAreReplacedAndLineBreaksRefused)
     EXPECT_EQ(lines, QStringList({"RENAMED " + colon, "  -> " + disk + "/w/a_b (2).txt",
                                   "NOT ADDED " + disk + "/w/two", "lines.txt"}))
         << "the log holds the path as it is";
+}
+
+TEST_F(ItemAdderTest, ANameThatDoesNotDecodeIsLeftOut)
+{
+    dir("u");
+    file("u/fine.txt");
+    const QByteArray raw = QFile::encodeName(disk + "/u/") + QByteArray("bad\xff\xfename");
+    FILE *f = std::fopen(raw.constData(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    drop({disk + "/u"});
+    EXPECT_EQ(names(root->child(0)), QStringList({"fine.txt"}));
+    ASSERT_EQ(prompter.requests().size(), 1);
+    EXPECT_TRUE(prompter.requests()[0].text.startsWith("Error reading file " + disk + "/u/bad"))
+        << prompter.requests()[0].text.toStdString();
+    ASSERT_EQ(logLines().size(), 1);
+    EXPECT_TRUE(logLines()[0].startsWith("NOT ADDED " + disk + "/u/bad"));
 }
 
 TEST_F(ItemAdderTest, AMissingFileIsReportedAndLogged)
