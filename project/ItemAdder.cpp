@@ -338,6 +338,24 @@ bool ItemAdder::checkPathLength(qsizetype length, const QString &discPath, const
     return false;
 }
 
+
+// The user's new name for a clashing or too long one. Cancel shows the source on the disk
+// and stops the adding; ticking the box remembers the answer in `remembered`.
+bool ItemAdder::askForName(const RenameRequest &request, const QString &sourcePath, QString *name,
+                           bool *remembered)
+{
+    const RenameAnswer answer = m_renamer.ask(request);
+    if (!answer.accepted) {
+        goToDisk(sourcePath, QStringLiteral("File"));
+        *m_abort = true;
+        return false;
+    }
+    *name = answer.newName;
+    if (answer.autoRename)
+        *remembered = true;
+    return true;
+}
+
 bool ItemAdder::checkName(ProjectFolder *folder, const QString &sourcePath, QString &name, bool isFolder,
                           bool changedAlready, bool interactive)
 {
@@ -358,15 +376,8 @@ bool ItemAdder::checkName(ProjectFolder *folder, const QString &sourcePath, QStr
             request.name = sourcePath;
             request.edit = name;
             request.text = QStringLiteral("can have max. 64 characters. Please shorten it.");
-            const RenameAnswer answer = m_renamer.ask(request);
-            if (!answer.accepted) {
-                goToDisk(sourcePath, QStringLiteral("File"));
-                *m_abort = true;
+            if (!askForName(request, sourcePath, &name, &AutoShorten))
                 return false;
-            }
-            name = answer.newName;
-            if (answer.autoRename)
-                AutoShorten = true;
         }
         const CountedNameSet &names = folder->dane().NameSet;
         if (!names.contains(name))
@@ -387,15 +398,8 @@ bool ItemAdder::checkName(ProjectFolder *folder, const QString &sourcePath, QStr
         request.name = name;
         request.edit = name;
         request.text = QStringLiteral("already exists in this folder. Please rename it.");
-        const RenameAnswer answer = m_renamer.ask(request);
-        if (!answer.accepted) {
-            goToDisk(sourcePath, QStringLiteral("File"));
-            *m_abort = true;
+        if (!askForName(request, sourcePath, &name, &AutoRename))
             return false;
-        }
-        name = answer.newName;
-        if (answer.autoRename)
-            AutoRename = true;
     }
 }
 

@@ -16,6 +16,7 @@ class ProjectFolder;
 class ProjectModel;
 class Prompter;
 class RenameAsker;
+struct RenameRequest;
 
 class ItemAdder {
 public:
@@ -63,6 +64,7 @@ public:
     ChangeLog &log() { return m_log; }
 
 private:
+    bool askForName(const RenameRequest &request, const QString &sourcePath, QString *name, bool *remembered);
     struct Source; // one item found on the disk
     bool addFileItem(ProjectFolder *folder, qsizetype discPathLength, const Source &source, bool interactive);
     ProjectFolder *addFolderItem(ProjectFolder *parent, qsizetype discPathLength, const Source &source,

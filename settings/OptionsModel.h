@@ -160,7 +160,7 @@ public:
     OptionsModel(const OptionsModel &) = delete;
     OptionsModel &operator=(const OptionsModel &) = delete;
 
-#define QUILLON_DECLARE_PROPERTY(control, property, kind, def)                                               \
+#define QUILLON_DECLARE_ACCESSORS(control, kind)                                                           \
     OptionType<PropKind::kind>::type control() const                                                         \
     {                                                                                                        \
         return m_##control;                                                                                  \
@@ -169,6 +169,7 @@ public:
     {                                                                                                        \
         m_##control = value;                                                                                 \
     }
+#define QUILLON_DECLARE_PROPERTY(control, property, kind, def) QUILLON_DECLARE_ACCESSORS(control, kind)
     QUILLON_OPTION_PROPERTIES(QUILLON_DECLARE_PROPERTY)
 #undef QUILLON_DECLARE_PROPERTY
 #define QUILLON_DECLARE_LIST(control, def)                                                                   \
@@ -182,17 +183,10 @@ public:
     }
     QUILLON_OPTION_LISTS(QUILLON_DECLARE_LIST)
 #undef QUILLON_DECLARE_LIST
-#define QUILLON_DECLARE_UNSTORED(control, kind, def)                                                         \
-    OptionType<PropKind::kind>::type control() const                                                         \
-    {                                                                                                        \
-        return m_##control;                                                                                  \
-    }                                                                                                        \
-    void set##control(const OptionType<PropKind::kind>::type &value)                                         \
-    {                                                                                                        \
-        m_##control = value;                                                                                 \
-    }
+#define QUILLON_DECLARE_UNSTORED(control, kind, def) QUILLON_DECLARE_ACCESSORS(control, kind)
     QUILLON_OPTION_UNSTORED(QUILLON_DECLARE_UNSTORED)
 #undef QUILLON_DECLARE_UNSTORED
+#undef QUILLON_DECLARE_ACCESSORS
 
     // The proxy password in plain text; the file holds it enciphered under "Edit1_text".
     QString EditProxyPassword() const
