@@ -29,6 +29,16 @@ QuillonProgram::~QuillonProgram()
         m_main->FormDestroy();
 }
 
+// What confirming the options dialog does in the main window.
+TDlgOptions::MainWindowHooks QuillonProgram::optionsHooks(TMainForm &main)
+{
+    TDlgOptions::MainWindowHooks hooks;
+    hooks.setDefaultDiscName = [&main](const QString &name) { main.LblDefaultName->setText(name); };
+    hooks.updateTotals = [&main] { main.UpdateTotals(); };
+    hooks.showBannerPanel = [&main](bool shown) { main.PanelIm->setVisible(shown); };
+    return hooks;
+}
+
 void QuillonProgram::step(const char *name)
 {
     if (m_services.trace)
@@ -64,6 +74,10 @@ void QuillonProgram::start()
     m_splash->repaint();
     step("options dialog");
     m_options = std::make_unique<TDlgOptions>(m_main.get());
+    m_options->setSettingsStore(m_settings.get());
+    m_options->setPrompter(m_services.prompter);
+    m_options->setDataOptions(&m_main->Options());
+    m_options->setMainWindowHooks(optionsHooks(*m_main));
     m_options->restoreSettings(*m_settings);
     m_splash->repaint();
     step("busy dialog");

@@ -1,6 +1,7 @@
 #pragma once
 // The program's start and end, in their fixed order.
 #include "app/AppServices.h"
+#include "settings/DlgOptionsU.h"
 
 #include <memory>
 
@@ -38,6 +39,7 @@ public:
 
 private:
     void step(const char *name);
+    static TDlgOptions::MainWindowHooks optionsHooks(TMainForm &main);
 
     AppServices &m_services;
     std::unique_ptr<IniStore> m_settings;

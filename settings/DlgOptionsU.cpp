@@ -1,6 +1,8 @@
 #include "settings/DlgOptionsU.h"
 
+#include "platform/DebugLog.h"
 #include "settings/IniStore.h"
+#include "settings/TOptionsU.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,6 +92,73 @@ void TDlgOptions::restoreSettings(const IniStore &ini)
 void TDlgOptions::saveSettings(IniStore &ini) const
 {
     m_model->save(ini);
+}
+
+void TDlgOptions::saveSection()
+{
+    if (m_ini)
+        m_model->save(*m_ini);
+    else
+        qCWarning(lcQuillon) << "options not saved: the dialog has no settings store";
+}
+
+int TDlgOptions::execModal()
+{
+    m_showing = true;
+    const int result = m_execHook ? m_execHook(*this) : exec();
+    m_showing = false;
+    hide();
+    return result;
+}
+
+bool TDlgOptions::ShowOptionsDialog(const QString &pageCaption)
+{
+    Q_UNUSED(pageCaption);
+    const bool upcaseBefore = m_model->ChkUpcaseCDText();
+    const bool ok = execModal() == QDialog::Accepted;
+    if (!ok) {
+        closeWithCancel();
+        return false;
+    }
+    closeWithOk();
+    if (m_dataOptions) {
+        TOptions &o = *m_dataOptions;
+        o.UseHTTPProxy = m_model->CheckUseProxy();
+        o.HTTPProxy = m_model->EditProxy();
+        o.HTTPProxyPort = int(m_model->EditProxyPort());
+        o.HTTPProxyUser = m_model->EditProxyUser();
+        o.setHTTPProxyPassword(m_model->EditProxyPassword());
+        o.Identify = QStringLiteral("Mozilla/4.0 (compatible; MSIE 5.5; Windows NT 5.0)");
+        o.WantAds = m_model->ChkShowAds();
+        if (o.ShouldShowAd && m_hooks.showBannerPanel)
+            m_hooks.showBannerPanel(o.WantAds);
+    }
+    if (m_hooks.setDefaultDiscName)
+        m_hooks.setDefaultDiscName(m_model->EditDefaultName());
+    if (m_hooks.applyLook)
+        m_hooks.applyLook();
+    if (m_hooks.updateTotals)
+        m_hooks.updateTotals();
+    if (m_hooks.recaseCdText && m_model->ChkUpcaseCDText() != upcaseBefore)
+        m_hooks.recaseCdText(m_model->ChkUpcaseCDText());
+    return true;
+}
+
+void TDlgOptions::closeWithOk()
+{
+    saveSection();
+}
+
+void TDlgOptions::closeWithCancel()
+{
+    if (m_ini)
+        restoreSettings(*m_ini);
+}
+
+void TDlgOptions::AllowDeepFolders()
+{
+    ChkDeep->setChecked(true);
+    saveSection();
 }
 
 } // namespace quillon

@@ -1,6 +1,7 @@
 #include "settings/DlgOptionsU.h"
 
 #include "settings/IniStore.h"
+#include "settings/TOptionsU.h"
 
 #include "SettingsTestSupport.h"
 
@@ -67,6 +68,51 @@ TEST(DlgOptionsTest, RecorderChoiceSurvivesAnEmptyList)
     dialog.ComboCDs->addItems({QStringLiteral("D:"), QStringLiteral("E:"), QStringLiteral("F:")});
     dialog.ComboCDs->setCurrentIndex(1);
     EXPECT_EQ(dialog.model().ComboCDs(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DlgOptionsTest, ShowOptionsDialogStoresOnOkAndRevertsOnCancel)
+{
+    TDlgOptions dialog;
+    IniStore ini;
+    TOptions data;
+    dialog.setSettingsStore(&ini);
+    dialog.setDataOptions(&data);
+    dialog.restoreSettings(ini);
+    QStringList calls;
+    TDlgOptions::MainWindowHooks hooks;
+    hooks.setDefaultDiscName = [&calls](const QString &name) { calls << "name " + name; };
+    hooks.applyLook = [&calls] { calls << "look"; };
+    hooks.updateTotals = [&calls] { calls << "totals"; };
+    dialog.setMainWindowHooks(hooks);
+
+    bool shownWhileOpen = false;
+    dialog.setExecHook([&shownWhileOpen](TDlgOptions &d) {
+        shownWhileOpen = d.showing();
+        d.ChkIso31->setChecked(true);
+        return int(QDialog::Accepted);
+    });
+    EXPECT_TRUE(dialog.ShowOptionsDialog(QStringLiteral("Data CD")));
+    EXPECT_TRUE(shownWhileOpen);
+    EXPECT_FALSE(dialog.showing());
+    EXPECT_EQ(ini.value("Options", "ChkIso31_Checked", QString()), QStringLiteral("True")) << "OK stores";
+    EXPECT_EQ(data.Identify, QStringLiteral("Mozilla/4.0 (compatible; MSIE 5.5; Windows NT 5.0)"));
+    EXPECT_EQ(calls, (QStringList{"name ", "look", "totals"}));
+
+    dialog.setExecHook([](TDlgOptions &d) {
+        d.ChkIso31->setChecked(false);
+        return int(QDialog::Rejected);
+    });
+    EXPECT_FALSE(dialog.ShowOptionsDialog(QString()));
+    EXPECT_TRUE(dialog.ChkIso31->isChecked()) << "Cancel brings the stored value back";
+
+    dialog.ChkDeep->setChecked(false);
+    dialog.AllowDeepFolders();
+    EXPECT_TRUE(dialog.ChkDeep->isChecked());
+    EXPECT_EQ(ini.value("Options", "ChkDeep_Checked", QString()), QStringLiteral("True"));
 }
 
 } // namespace
