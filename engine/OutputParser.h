@@ -52,6 +52,9 @@ public:
     // Red lines trim one line more than ordinary ones, so an error report never grows the log.
     void addRedLine(const QString &text);
     void scrollLogToEnd() { m_log.scrollToEnd(); }
+    // LogToFile: a line for the job's log file, when one is kept.
+    void logToFile(const QString &line);
+    LogView &logView() { return m_log; }
 
     struct Verdict {
         bool success = false;
@@ -76,7 +79,6 @@ signals:
 private:
     void show(const QString &text, bool replace);
     void trim(int over, int drop);
-    void logToFile(const QString &line);
     bool writesDisc() const;
     void readProgress(const QString &text);
 

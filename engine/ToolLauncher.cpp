@@ -68,6 +68,33 @@ void ToolLauncher::runNextCommand()
     m_timerDosCommand.start();
 }
 
+bool ToolLauncher::startLater(const QString &commandText, bool onTheFly)
+{
+    QList<ToolCommand> commands;
+    if (!parse(commandText, commands))
+        return false;
+    m_next.clear();
+    if (commands.size() == 2 && onTheFly) {
+        if (!m_script.writeToolScript(commands, ToolScript::Join::Pipe, &m_prompter))
+            return false;
+        m_way = Way::ScriptedPipe;
+        m_pendingStart = ToolCommand{m_script.shellProgram()} + m_script.shellArguments();
+    } else {
+        m_way = commands.size() == 2 ? Way::Chain : Way::Direct;
+        if (commands.size() == 2)
+            m_next = commands.at(1);
+        m_pendingStart = commands.first();
+    }
+    m_timerDosCommand.start();
+    return true;
+}
+
+void ToolLauncher::cancelPendingStart()
+{
+    m_timerDosCommand.stop();
+    m_pendingStart.clear();
+}
+
 void ToolLauncher::setTerminal(const QString &program, const QStringList &arguments)
 {
     m_terminal = program;

@@ -42,6 +42,12 @@ public:
     // The next command runs 500 ms from now through TimerDosCommand; chainedStarting() comes
     // first, so the dialog can clear its per-run output state.
     void runNextCommand();
+    // Starts a whole command text 500 ms from now through TimerDosCommand, as start() would
+    // run it; the script of a pipe is written at once. False when nothing will start.
+    bool startLater(const QString &commandText, bool onTheFly);
+    // A pending delayed start is dropped (the job was cancelled in between).
+    void cancelPendingStart();
+    bool startPending() const { return m_timerDosCommand.isActive(); }
     QTimer &timerDosCommand() { return m_timerDosCommand; }
     // A chain goes on only after a clean exit of a job that was not aborted.
     static bool chainContinues(int exitCode, bool aborted) { return exitCode == 0 && !aborted; }
