@@ -72,15 +72,6 @@ public:
     void run() override { qCInfo(lcQuillon) << "configuration wizard not built yet"; }
 };
 
-class UnbuiltProjectGuard : public ProjectGuard {
-public:
-    bool confirmDiscard() override
-    {
-        qCInfo(lcQuillon) << "project files not built yet: nothing to save before closing";
-        return true;
-    }
-};
-
 } // namespace
 
 std::unique_ptr<DataFileService> CreateDataFileStore(Prompter &prompter)
@@ -94,7 +85,6 @@ UnbuiltServices::UnbuiltServices()
     , updates(std::make_unique<UnbuiltUpdates>())
     , banners(std::make_unique<UnbuiltBanners>())
     , wizard(std::make_unique<UnbuiltWizard>())
-    , projectGuard(std::make_unique<UnbuiltProjectGuard>())
 {
 }
 
@@ -112,8 +102,6 @@ void UnbuiltServices::fillGaps(AppServices &s)
         s.banners = banners.get();
     if (!s.wizard)
         s.wizard = wizard.get();
-    if (!s.projectGuard)
-        s.projectGuard = projectGuard.get();
 }
 
 } // namespace quillon

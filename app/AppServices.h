@@ -77,7 +77,8 @@ public:
     virtual void run() = 0;
 };
 
-// The unsaved-project question in front of closing; true lets the close go on.
+// The unsaved-project question in front of closing; true lets the close go on. Unset, the
+// main window asks through its project files.
 class ProjectGuard {
 public:
     virtual ~ProjectGuard() = default;
@@ -114,7 +115,6 @@ struct UnbuiltServices {
     std::unique_ptr<UpdateService> updates;
     std::unique_ptr<BannerService> banners;
     std::unique_ptr<WizardService> wizard;
-    std::unique_ptr<ProjectGuard> projectGuard;
 
     UnbuiltServices();
     ~UnbuiltServices();

@@ -3,6 +3,7 @@
 #include "app/DataPage.h"
 
 #include "app/DlgAbortU.h"
+#include "app/ProjectFileCommands.h"
 #include "app/ProjectItemDelegate.h"
 #include "platform/BrowserLauncher.h"
 #include "project/FolderListModel.h"
@@ -237,6 +238,7 @@ void TMainForm::buildWindow()
             [this](const QModelIndex &current) { StatusSource->setText(current.data(StatusTextRole).toString()); });
     connect(m_project.get(), &ProjectModel::projectKindChanged, this, [this] { updateCaption(); });
     m_dataPage = new TDataPage(*this);
+    m_fileCommands = new ProjectFileCommands(*this);
 }
 
 void TMainForm::attachDialogs(TDlgOptions *options, TDlgAbort *busy)
@@ -629,7 +631,9 @@ void TMainForm::closeEvent(QCloseEvent *event)
 bool TMainForm::FormCloseQuery()
 {
     const bool forced = ForcedClose;
-    const bool allowed = forced || m_services.projectGuard->confirmDiscard();
+    // A guard put in from outside (tests) stands in for the project files' own question.
+    ProjectGuard *guard = m_services.projectGuard ? m_services.projectGuard : m_fileCommands;
+    const bool allowed = forced || guard->confirmDiscard();
     if (allowed) {
         step("close query");
         if (!forced)

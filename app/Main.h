@@ -30,6 +30,7 @@ class ProjectTreeModel;
 class FolderListModel;
 class ClickableLabel;
 class ProjectFolder;
+class ProjectFileCommands;
 class TDataPage;
 struct EstimateOptions;
 
@@ -69,6 +70,7 @@ public:
     TDlgOptions *optionsDialog() const { return m_optionsDialog; }
     IniStore &settingsStore() { return m_settings; }
     TDataPage *dataPage() const { return m_dataPage; }
+    ProjectFileCommands *fileCommands() const { return m_fileCommands; }
     TOptions &Options() { return m_options; }
     AppServices &services() { return m_services; }
 
@@ -140,6 +142,7 @@ private:
     ProjectTreeModel *m_treeModel = nullptr;
     FolderListModel *m_listModel = nullptr;
     TDataPage *m_dataPage = nullptr;
+    ProjectFileCommands *m_fileCommands = nullptr;
     QIcon m_closedFolder;
     QIcon m_openFolder;
     QString m_openIsoDir;
