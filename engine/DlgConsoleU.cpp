@@ -132,6 +132,9 @@ TDlgConsole::~TDlgConsole()
     m_closed = true;
     m_run->shutDown();
     EditSpeed->setSnapper(nullptr);
+    // A field losing its focus while the widgets go would call back into a half-gone dialog.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
 }
 
 void TDlgConsole::buildControls()

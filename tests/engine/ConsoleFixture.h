@@ -21,7 +21,7 @@
 
 namespace quillon::test {
 
-struct FakeDrive {
+struct FakeJobDrive {
     QChar letter;
     bool canWrite = true;
     JobDiscState state = JobDiscState::Blank;
@@ -31,16 +31,16 @@ struct FakeDrive {
     QString device;
 };
 
-inline FakeDrive drive(QChar letter)
+inline FakeJobDrive jobDrive(QChar letter)
 {
-    FakeDrive d;
+    FakeJobDrive d;
     d.letter = letter;
     return d;
 }
 
-class FakeDrives : public JobDrives {
+class FakeJobDrives : public JobDrives {
 public:
-    QList<FakeDrive> list;
+    QList<FakeJobDrive> list;
     int recorder = 0;
     int loads = 0;
     std::function<void(int)> onLoad;
@@ -71,9 +71,9 @@ public:
     }
 };
 
-class FakeHost : public JobHost {
+class FakeJobHost : public JobHost {
 public:
-    FakeHost(ProjectModel &project, OptionsModel &options, const AppPaths &paths)
+    FakeJobHost(ProjectModel &project, OptionsModel &options, const AppPaths &paths)
         : m_project(project), m_options(options), m_paths(paths)
     {
     }
@@ -152,7 +152,7 @@ public:
         tools.addFixture("fakeburner", "mkisofs");
         tools.addFixture("fakeburner", "cdrecord");
         tools.addFixture("fakeburner", "readcd");
-        drives.list = {drive('D')};
+        drives.list = {jobDrive('D')};
         project.NewDataProject(QString(), "CDROM");
         options.setChkDeep(false);
     }
@@ -214,8 +214,8 @@ public:
     ScriptedPrompter prompter;
     ProjectModel project{prompter};
     OptionsModel options;
-    FakeDrives drives;
-    FakeHost host{project, options, tools.paths()};
+    FakeJobDrives drives;
+    FakeJobHost host{project, options, tools.paths()};
     FakeScreenSaver screenSaver;
     std::unique_ptr<TDlgConsole> dialog;
 };

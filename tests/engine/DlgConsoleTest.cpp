@@ -149,8 +149,8 @@ TEST_F(StartChecks, EveryCheckAsksInOrderAndStopsOrGoesOn)
     };
     for (const StartCase &c : cases) {
         prompter.clear();
-        drives = FakeDrives();
-        drives.list = {drive('D')};
+        drives = FakeJobDrives();
+        drives.list = {jobDrive('D')};
         host.total = "10 MB";
         host.depth = 1;
         host.optionsDialog = nullptr;
