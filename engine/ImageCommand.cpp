@@ -2,23 +2,16 @@
 
 #include "engine/PathList.h"
 #include "platform/AppPaths.h"
+#include "settings/OptionsLists.h"
 #include "settings/OptionsModel.h"
 
 namespace quillon {
 
-void setCharacterSet(ImageCommandInputs &inputs, const OptionsModel &options, const QStringList &entries)
+void setCharacterSet(ImageCommandInputs &inputs, const OptionsModel &options)
 {
     const int index = options.ComboCharacterSet();
-    inputs.characterSet.clear();
-    inputs.characterSetFromFile = false;
-    if (index < 0 || index >= entries.size())
-        return;
-    if (index == entries.size() - 1) {
-        inputs.characterSetFromFile = true;
-        inputs.characterSet = options.EditCharacterSet();
-        return;
-    }
-    inputs.characterSet = entries.at(index).trimmed().section(QLatin1Char(' '), 0, 0).trimmed();
+    inputs.characterSetFromFile = index == kCharacterSetFromFile;
+    inputs.characterSet = characterSetValue(index, options.EditCharacterSet());
 }
 
 BuiltCommand BuildImageCommand(const ImageCommandInputs &in, const OptionsModel &options,

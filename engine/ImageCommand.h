@@ -29,9 +29,9 @@ struct ImageCommandInputs {
     bool characterSetFromFile = false;
 };
 
-// The options dialog's character-set text from the model: the first word of the chosen entry
-// of `entries`, or the characters file for the last entry, "From a file".
-void setCharacterSet(ImageCommandInputs &inputs, const OptionsModel &options, const QStringList &entries);
+// The options dialog's character-set text from the model: the first word of the chosen entry,
+// or the characters file for "From a file", found by its position.
+void setCharacterSet(ImageCommandInputs &inputs, const OptionsModel &options);
 
 // One mkisofs command; its error is set when the previous session's drive is unknown.
 BuiltCommand BuildImageCommand(const ImageCommandInputs &inputs, const OptionsModel &options,

@@ -354,19 +354,30 @@ TEST_F(PathListTest, ImageCommandFragmentsInOrder)
 
 TEST(ImageCommandTest, CharacterSetFromTheOptions)
 {
-    const QStringList entries{"cp437 DOS Latin US", " iso8859-1 Latin1 cp1252, 1258", "From a file"};
-    OptionsModel o;
-    ImageCommandInputs in;
-    setCharacterSet(in, o, entries);
-    EXPECT_TRUE(in.characterSet.isEmpty() && !in.characterSetFromFile) << "nothing selected";
-    o.setComboCharacterSet(1);
-    setCharacterSet(in, o, entries);
-    EXPECT_EQ(in.characterSet, QString("iso8859-1"));
-    o.setComboCharacterSet(2);
-    o.setEditCharacterSet("/x/my table.txt");
-    setCharacterSet(in, o, entries);
-    EXPECT_TRUE(in.characterSetFromFile);
-    EXPECT_EQ(in.characterSet, QString("/x/my table.txt"));
+    struct Case {
+        const char *name;
+        int position;
+        const char *file;
+        const char *expected;
+        bool fromFile;
+    };
+    const Case cases[] = {
+        {"nothing selected", -1, "", "", false},
+        {"the first word of an entry", 24, "", "iso8859-1", false},
+        {"the last of the 36 sets", 35, "", "koi8-r", false},
+        {"\"From a file\" by its position, not as the last entry", 36, "/x/my table.txt", "/x/my table.txt", true},
+        {"utf-8 after \"From a file\"", 37, "/x/my table.txt", "utf-8", false},
+        {"a position past the list", 38, "", "", false},
+    };
+    for (const Case &c : cases) {
+        OptionsModel o;
+        o.setComboCharacterSet(c.position);
+        o.setEditCharacterSet(c.file);
+        ImageCommandInputs in;
+        setCharacterSet(in, o);
+        EXPECT_EQ(in.characterSet, QString(c.expected)) << c.name;
+        EXPECT_EQ(in.characterSetFromFile, c.fromFile) << c.name;
+    }
 }
 
 TEST(ImageCommandTest, SizeFormAndItsResult)
