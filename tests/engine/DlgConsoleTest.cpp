@@ -7,6 +7,7 @@
 #include "engine/SpeedSteps.h"
 #include "settings/IniStore.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTest>
@@ -493,6 +494,39 @@ TEST_F(ConsoleTest, SpeedAndSaveLogFolderAreStoredInTheirSection)
     EXPECT_EQ(ini.value("TDlgConsole", "EditSpeed_Value", ""), "24");
     EXPECT_EQ(ini.value("TDlgConsole", "SaveDialog_InitialDir", ""), "/tmp/other");
     EXPECT_EQ(ini.value("TDlgConsole", "ComboSpeed_ItemIndex", ""), "0");
+}
+
+} // namespace
+} // namespace quillon::test
+
+namespace quillon::test {
+namespace {
+
+// readcd does not read the end sector of its range, so the range and the recorder's track
+// size use the same count.
+TEST_F(ConsoleTest, AnOnTheFlyCopyReadsAndRecordsTheSameSectorCount)
+{
+    drives.list = {jobDrive('D'), jobDrive('E')};
+    drives.list[0].size = 300000;
+    drives.list[0].state = JobDiscState::Closed;
+    drives.list[0].canWrite = false;
+    drives.recorder = 1;
+    TDlgConsole &d = open(jtCopyDisc);
+    for (QComboBox *c : {d.ComboCDs, d.ComboCdDest}) {
+        c->addItems({"D:", "E:"});
+        c->show();
+    }
+    d.ComboCDs->setCurrentIndex(0);
+    d.ComboCdDest->setCurrentIndex(1);
+    d.EditCmdLn->setText("readcd -v -clone sectors=0-0 dev=/dev/sr0 f=- | cdrecord dev=/dev/sr1 speed=8 -");
+    d.BtnStartClick();
+    ASSERT_TRUE(finish()) << asked().join('\n').toStdString();
+    EXPECT_TRUE(asked().isEmpty()) << asked().join('\n').toStdString();
+    EXPECT_TRUE(d.lastVerdict().success) << logLines().join('\n').toStdString();
+    EXPECT_EQ(call("readcd", 1).at(2), "sectors=0-300000");
+    EXPECT_TRUE(call("cdrecord", 1).contains("tsize=300000s")) << call("cdrecord", 1).join(' ').toStdString();
+    EXPECT_EQ(d.FNeedMB, 586);
+    EXPECT_EQ(d.FDestDrive, "E:");
 }
 
 } // namespace
