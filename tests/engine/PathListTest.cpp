@@ -3,6 +3,7 @@
 #include "engine/ImageCommand.h"
 #include "platform/AppPaths.h"
 #include "project/ProjectModel.h"
+#include "settings/OptionsLists.h"
 #include "settings/OptionsModel.h"
 #include "support/ScriptedNotExistsAsker.h"
 #include "support/ScriptedPrompter.h"
@@ -509,6 +510,23 @@ TEST_F(RealImageTest, JolietNamesMatchWhereJolietAllowsThem)
     file(root, QString(64, QChar('j')), disk + "/j", "j");
     const QString iso = buildImage("joliet.iso");
     EXPECT_EQ(describe(imageTree(iso, "-J")), describe(projectTree(99)));
+}
+
+TEST_F(RealImageTest, TheOptionsUtf8EntryIsAnInputCharsetTheBuilderTakes)
+{
+    ProjectFolder *a = folder(root, "Ünïcode folder", disk + "/u");
+    file(a, "Zürich.txt", disk + "/u/z", "abc");
+    options.setComboCharacterSet(kCharacterSetUtf8);
+    ImageCommandInputs in;
+    setCharacterSet(in, options);
+    ASSERT_EQ(in.characterSet, QString("utf-8"));
+    in.EditFile = temp.path() + "/utf8.iso";
+    ASSERT_TRUE(write().ok());
+    const BuiltCommand b = BuildImageCommand(in, options, paths);
+    EXPECT_TRUE(b.text().contains(" -input-charset utf-8 ")) << b.text().toStdString();
+    const RunResult r = run(b.commands.first());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(describe(imageTree(in.EditFile, "-J")), describe(projectTree(99)));
 }
 
 TEST_F(RealImageTest, PrintSizeEqualsTheWrittenImage)
