@@ -29,14 +29,18 @@ namespace quillon {
 namespace {
 // The dialogs' filters; Qt separates the patterns of one filter with blanks.
 const QString kSaveFilter = QStringLiteral("Quillon projects (*.qlp);;All files (*.*)");
-const QString kOpenFilter = QStringLiteral("All supported files (*.qlp *.iso *.cue);;Quillon projects (*.qlp);;"
-                                           "CD images (*.iso *.cue);;Raw images (*.bin *.raw);;All files (*.*)");
+const QString kOpenFilter =
+    QStringLiteral("All supported files (*.qlp *.iso *.cue);;Quillon projects (*.qlp);;"
+                   "CD images (*.iso *.cue);;Raw images (*.bin *.raw);;All files (*.*)");
 } // namespace
 
 // The project files keep one asker for their life; this lets a test put a script behind it.
 class ProjectFileCommands::SwitchAsker : public ProjectFileAsker {
 public:
-    explicit SwitchAsker(ProjectFileCommands &owner) : m_owner(owner) {}
+    explicit SwitchAsker(ProjectFileCommands &owner)
+        : m_owner(owner)
+    {
+    }
     bool askSaveFileName(QString &path) override
     {
         return m_owner.m_asker ? m_owner.m_asker->askSaveFileName(path) : m_owner.askSaveFileName(path);
@@ -51,7 +55,9 @@ private:
 };
 
 ProjectFileCommands::ProjectFileCommands(TMainForm &form)
-    : QObject(&form), m_form(form), m_switch(std::make_unique<SwitchAsker>(*this))
+    : QObject(&form)
+    , m_form(form)
+    , m_switch(std::make_unique<SwitchAsker>(*this))
 {
     m_files = std::make_unique<ProjectFiles>(form.project(), *form.services().prompter, *m_switch, hooks());
     m_openDir = form.services().paths.programFolder();
@@ -163,8 +169,9 @@ void ProjectFileCommands::buildActions()
     RemoveObsolete = new QAction(QStringLiteral("&Remove Obsolete"), this);
     RemoveObsolete->setObjectName(QStringLiteral("RemoveObsolete"));
     connect(ClearMRUList, &QAction::triggered, this, [this] { m_files->recentFiles().clear(); });
-    connect(RemoveObsolete, &QAction::triggered, this,
-            [this] { m_files->recentFiles().removeObsolete([](const QString &p) { return QFileInfo::exists(p); }); });
+    connect(RemoveObsolete, &QAction::triggered, this, [this] {
+        m_files->recentFiles().removeObsolete([](const QString &p) { return QFileInfo::exists(p); });
+    });
     FileMenu->addSeparator();
     QAction *exit = FileMenu->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("Exit1"));
@@ -177,7 +184,8 @@ void ProjectFileCommands::rebuildReopenMenu()
     const QStringList &items = m_files->recentFiles().items();
     for (qsizetype i = 0; i < items.size(); ++i) {
         const QString path = items[i];
-        QAction *a = ReopenMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        QAction *a =
+            ReopenMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
         a->setData(path);
         connect(a, &QAction::triggered, this, [this, path] { dfsMRUFileListMRUItemClick(path); });
     }

@@ -67,7 +67,8 @@ void buildTree(const QString &tree, ProjectModel &project)
         root->dane().NameSet.add(topName);
         topNode->dane().SourceDir = tree + QLatin1Char('/') + topName;
         for (int sub = 0; sub < 50; ++sub) {
-            const QString subName = QStringLiteral("Disc %1 - recorded live").arg(sub, 2, 10, QLatin1Char('0'));
+            const QString subName =
+                QStringLiteral("Disc %1 - recorded live").arg(sub, 2, 10, QLatin1Char('0'));
             const QString dir = topNode->dane().SourceDir + QLatin1Char('/') + subName;
             QDir().mkpath(dir);
             ProjectFolder *node = project.AddFolderNode(topNode, subName);

@@ -180,7 +180,8 @@ QByteArray EncodeProject(const ProjectModel &model, qint32 magic, const ProjectA
 // ---- reading ----------------------------------------------------------------------------
 
 ProjectFileReader::ProjectFileReader(QByteArrayView bytes, Hooks hooks)
-    : m_in(bytes), m_hooks(std::move(hooks))
+    : m_in(bytes)
+    , m_hooks(std::move(hooks))
 {
     if (!m_hooks.sizeOf)
         m_hooks.sizeOf = defaultSizeOf;

@@ -67,10 +67,10 @@ struct RipTrackRow {
 struct AudioBlock {
     QString AlbumTitle;
     QString AlbumPerformer;
-    qint64 CopySize = 0; // the audio-copy list's total bytes; the file keeps the low 32 bits
-    QString DiscId;      // under which the disc titles are stored
-    QList<AudioTrackRow> Tracks;       // audio disc and CD Plus
-    QList<RipTrackRow> RipTracks;      // audio copy
+    qint64 CopySize = 0;          // the audio-copy list's total bytes; the file keeps the low 32 bits
+    QString DiscId;               // under which the disc titles are stored
+    QList<AudioTrackRow> Tracks;  // audio disc and CD Plus
+    QList<RipTrackRow> RipTracks; // audio copy
     bool operator==(const AudioBlock &) const = default;
 };
 
@@ -104,8 +104,8 @@ public:
     struct Hooks {
         std::function<void()> pump; // before every fiftieth entry
         const bool *abort = nullptr;
-        SizeProbe sizeOf;           // the disk's by default
-        QString defaultDiscName;    // the root's name until its record is read
+        SizeProbe sizeOf;        // the disk's by default
+        QString defaultDiscName; // the root's name until its record is read
     };
 
     // The bytes stay the caller's and must outlive the reader.

@@ -17,14 +17,15 @@ const QString kUntitled = QStringLiteral("Untitled");
 bool isImageExtension(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toUpper();
-    return suffix == QLatin1String("ISO") || suffix == QLatin1String("CUE") || suffix == QLatin1String("BIN") ||
-           suffix == QLatin1String("RAW");
+    return suffix == QLatin1String("ISO") || suffix == QLatin1String("CUE") ||
+           suffix == QLatin1String("BIN") || suffix == QLatin1String("RAW");
 }
 
 // The whole file, mapped where the system allows it.
 class FileBytes {
 public:
-    explicit FileBytes(const QString &path) : m_file(path)
+    explicit FileBytes(const QString &path)
+        : m_file(path)
     {
         if (!m_file.open(QIODevice::ReadOnly)) {
             qCWarning(lcQuillon) << "cannot open project file" << path << m_file.errorString();
@@ -53,7 +54,10 @@ private:
 } // namespace
 
 ProjectFiles::ProjectFiles(ProjectModel &model, Prompter &prompter, ProjectFileAsker &asker, Hooks hooks)
-    : m_model(model), m_prompter(prompter), m_asker(asker), m_hooks(std::move(hooks))
+    : m_model(model)
+    , m_prompter(prompter)
+    , m_asker(asker)
+    , m_hooks(std::move(hooks))
 {
     // What the file keeps beside the tree belongs to the project and goes with it.
     connect(&m_model, &ProjectModel::projectReset, this, [this] {
@@ -168,7 +172,8 @@ void ProjectFiles::ProjectLoadExecute()
 void ProjectFiles::MRUItemClick(const QString &path)
 {
     if (!QFileInfo::exists(path)) {
-        m_prompter.error(QStringLiteral("File ") + path + QStringLiteral(" doesn't exist!"), QStringLiteral("Error"));
+        m_prompter.error(QStringLiteral("File ") + path + QStringLiteral(" doesn't exist!"),
+                         QStringLiteral("Error"));
         return;
     }
     if (ConfirmDiscard())
@@ -216,7 +221,8 @@ ProjectFiles::LoadResult ProjectFiles::LoadProject(const QString &path)
     const FileBytes file(path);
     const qint32 magic = file.opened() ? ProjectFileReader::peekMagic(file.bytes()) : 0;
     if (magic == 0) {
-        m_prompter.error(QStringLiteral("File is not a valid Quillon project!"), QStringLiteral("Invalid file"));
+        m_prompter.error(QStringLiteral("File is not a valid Quillon project!"),
+                         QStringLiteral("Invalid file"));
         return LoadResult::NotAProject;
     }
 
@@ -298,10 +304,11 @@ void ProjectFiles::deepFolderCheck()
     });
     if (deepest < 8)
         return;
-    if (m_prompter.confirm(QStringLiteral("Max allowed folder depth is 8. You can disable this limit but this disc "
-                                          "may be unreadable on some CD drives.\r\n Do you wish to enable deep "
-                                          "folders?"),
-                           QStringLiteral("Folders nested too deep")) &&
+    if (m_prompter.confirm(
+            QStringLiteral("Max allowed folder depth is 8. You can disable this limit but this disc "
+                           "may be unreadable on some CD drives.\r\n Do you wish to enable deep "
+                           "folders?"),
+            QStringLiteral("Folders nested too deep")) &&
         m_hooks.enableDeep)
         m_hooks.enableDeep();
 }
@@ -319,7 +326,8 @@ bool ProjectFiles::ConfirmDiscard()
                 m_hooks.saveTitles();
         } else {
             const PromptButton answer = m_prompter.ask(
-                {QStringLiteral("CDDB disc info (performers or titles) was modified. Do you wish to save it?"),
+                {QStringLiteral(
+                     "CDDB disc info (performers or titles) was modified. Do you wish to save it?"),
                  QStringLiteral("CDDB not saved"), PromptIcon::Question, pbYes | pbNo | pbCancel, pbCancel});
             if (answer == pbCancel)
                 return true;
@@ -328,9 +336,9 @@ bool ProjectFiles::ConfirmDiscard()
         }
     }
     if (m_model.ProjectModified) {
-        const PromptButton answer = m_prompter.ask({QStringLiteral("Project has been modified. Do you wish to save it?"),
-                                                    QStringLiteral("Project not saved"), PromptIcon::Question,
-                                                    pbYes | pbNo | pbCancel, pbCancel});
+        const PromptButton answer = m_prompter.ask(
+            {QStringLiteral("Project has been modified. Do you wish to save it?"),
+             QStringLiteral("Project not saved"), PromptIcon::Question, pbYes | pbNo | pbCancel, pbCancel});
         if (answer == pbYes) {
             ProjectSaveExecute();
             result = m_model.ProjectModified;

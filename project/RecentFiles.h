@@ -12,7 +12,10 @@ class RecentFiles : public QObject {
 public:
     static constexpr int maxItems = 7;
 
-    explicit RecentFiles(QObject *parent = nullptr) : QObject(parent) {}
+    explicit RecentFiles(QObject *parent = nullptr)
+        : QObject(parent)
+    {
+    }
 
     const QStringList &items() const { return m_items; }
     // The stored list: empty entries and repeats dropped, cut to the limit.

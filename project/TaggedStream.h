@@ -49,7 +49,10 @@ private:
 class TaggedReader {
 public:
     // Reads from bytes the caller keeps alive; a temporary array would leave it dangling.
-    explicit TaggedReader(QByteArrayView bytes) : m_bytes(bytes) {}
+    explicit TaggedReader(QByteArrayView bytes)
+        : m_bytes(bytes)
+    {
+    }
     explicit TaggedReader(QByteArray &&) = delete;
 
     // Each returns false, and leaves the target as it was, once anything has failed.

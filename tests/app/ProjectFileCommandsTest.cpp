@@ -85,8 +85,8 @@ TEST_F(ProjectFileCommandsTest, TheFileMenuComesFirstWithTheReopenList)
     for (QAction *a : commands->FileMenu->actions())
         if (!a->isSeparator())
             items << a->text();
-    EXPECT_EQ(items, (QStringList{"&New...", "&Open Project...", "&Save Project", "Save Project &as...", "&Reopen",
-                                  "E&xit"}));
+    EXPECT_EQ(items, (QStringList{"&New...", "&Open Project...", "&Save Project", "Save Project &as...",
+                                  "&Reopen", "E&xit"}));
     EXPECT_EQ(reopenEntries(), (QStringList{"&Clear MRU List", "&Remove Obsolete"}));
     EXPECT_EQ(commands->ProjectNew->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(commands->ProjectLoad->shortcut(), QKeySequence("Ctrl+O"));

@@ -107,10 +107,12 @@ TEST(TaggedStreamTest, NonAsciiTextIsWrittenAsUtf8AndWindowsBytesReadAsWindows12
 {
     TaggedWriter out;
     out.Str(QStringLiteral("Gr\u00fc\u00dfe \u20ac"));
-    EXPECT_EQ(hex(out.bytes()), hex(QByteArray("\x06\x0bGr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac")));
+    EXPECT_EQ(hex(out.bytes()), hex(QByteArray("\x06\x0bGr\xc3\xbc\xc3\x9f"
+                                               "e \xe2\x82\xac")));
 
     // What a Windows program writes: "Grüße €" and the unassigned 0x81, in Windows-1252.
-    const QByteArray windows("\x06\x08Gr\xfc\xdf" "e \x80\x81");
+    const QByteArray windows("\x06\x08Gr\xfc\xdf"
+                             "e \x80\x81");
     TaggedReader in(windows);
     QString back;
     ASSERT_TRUE(in.Str(back));
@@ -220,6 +222,7 @@ protected:
 
 TEST_F(ProjectFileTest, AnEmptyDataProjectIsWrittenByteForByte)
 {
+    // clang-format off
     const QByteArray expected = bytes({
         3, 211, 4,                         // magic 1235
         6, 0,                              // no image file
@@ -229,6 +232,7 @@ TEST_F(ProjectFileTest, AnEmptyDataProjectIsWrittenByteForByte)
         2, 0, 2, 0,                        // no entries, no children
         2, 0, 9,                           // icon colour 0, no icon
     });
+    // clang-format on
     EXPECT_EQ(hex(encode(pmData)), hex(expected));
 }
 
@@ -288,7 +292,8 @@ TEST_F(ProjectFileTest, DataProjectComesBackWithItsTreeFlagsAndTotalsFromTheDisk
         return path;
     };
     // Every character a name may hold besides letters, and some that are not ASCII.
-    const QStringList names = {QStringLiteral("a b!#$%&'()+,-.;=@[]^_`{}~.txt"), QStringLiteral("\u00e9t\u00e9 \u65e5\u672c.wav"),
+    const QStringList names = {QStringLiteral("a b!#$%&'()+,-.;=@[]^_`{}~.txt"),
+                               QStringLiteral("\u00e9t\u00e9 \u65e5\u672c.wav"),
                                QStringLiteral("\u0414\u0430\u043d\u0456"), QStringLiteral("empty")};
     const QList<int> sizes = {3000, 1, 4096, 0};
     root->dane().SourceDir.clear();
@@ -310,7 +315,8 @@ TEST_F(ProjectFileTest, DataProjectComesBackWithItsTreeFlagsAndTotalsFromTheDisk
     ProjectModel loaded(prompter);
     ProjectAutorun autorunBack;
     AudioBlock audio;
-    ASSERT_EQ(readInto(loaded, file, autorunBack, audio), ProjectFileReader::Outcome::Loaded) << lastError.toStdString();
+    ASSERT_EQ(readInto(loaded, file, autorunBack, audio), ProjectFileReader::Outcome::Loaded)
+        << lastError.toStdString();
     EXPECT_EQ(dump(loaded), dump(project));
     EXPECT_EQ(autorunBack, autorun);
     EXPECT_EQ(loaded.ProjectKind(), pkData);
@@ -398,7 +404,8 @@ TEST_F(ProjectFileTest, AudioAndAudioCopyRowsComeBack)
         ProjectAutorun autorun;
         AudioBlock back;
         project.ImageFile = QStringLiteral("img");
-        ASSERT_EQ(readInto(loaded, encode(magic, {}, audio), autorun, back), ProjectFileReader::Outcome::Loaded)
+        ASSERT_EQ(readInto(loaded, encode(magic, {}, audio), autorun, back),
+                  ProjectFileReader::Outcome::Loaded)
             << magic;
         EXPECT_EQ(loaded.ImageFile, "img");
         EXPECT_EQ(back.CopySize, 0x2345'6789);
@@ -422,7 +429,8 @@ QByteArray sampleFile(ProjectModel &project, ProjectFolder *root)
     ProjectFolder *f = project.AddFolderNode(root, QStringLiteral("docs"));
     root->dane().NameSet.add(QStringLiteral("docs"));
     for (int i = 0; i < 60; ++i)
-        project.AddFileEntry(f, QStringLiteral("file%1.txt").arg(i), QStringLiteral("/no/such/%1").arg(i), i % 2);
+        project.AddFileEntry(f, QStringLiteral("file%1.txt").arg(i), QStringLiteral("/no/such/%1").arg(i),
+                             i % 2);
     project.AddFolderNode(f, QStringLiteral("inner"));
     ProjectAutorun autorun;
     autorun.Icon = QByteArray(30, '\x06');
@@ -469,19 +477,19 @@ TEST_F(ProjectFileTest, FlippedBitsNeverCrashTheReader)
 TEST_F(ProjectFileTest, HugeCountsAndLengthsAreRefusedBeforeAnythingIsAllocated)
 {
     const BadCase cases[] = {
-        {"entry count of two billion",
-         bytes({3, 211, 4, 6, 0, 8, 8, 6, 0, 0, 6, 0, 6, 0, 6, 0, 6, 1, 'R', 8, 8, 6, 0, 4, 0xFF, 0xFF, 0xFF, 0x7F})},
+        {"entry count of two billion", bytes({3, 211, 4, 6, 0,   8, 8, 6, 0, 0, 6,    0,    6,    0,
+                                              6, 0,   6, 1, 'R', 8, 8, 6, 0, 4, 0xFF, 0xFF, 0xFF, 0x7F})},
         {"negative entry count",
          bytes({3, 211, 4, 6, 0, 8, 8, 6, 0, 0, 6, 0, 6, 0, 6, 0, 6, 1, 'R', 8, 8, 6, 0, 2, 0xFF})},
-        {"child count of two billion",
-         bytes({3, 211, 4, 6, 0, 8, 8, 6, 0, 0, 6, 0, 6, 0, 6, 0, 6, 1, 'R', 8, 8, 6, 0, 2, 0, 4, 0xFF, 0xFF, 0xFF, 0x7F})},
-        {"icon of two gigabytes",
-         bytes({3, 211, 4, 6, 0, 8, 8, 6, 0, 0, 6, 0, 6, 0, 6, 0, 6, 1, 'R', 8, 8, 6, 0, 2, 0, 2, 0, 2, 0, 8, 4, 0xFF,
-                0xFF, 0xFF, 0x7F})},
-        {"negative icon size",
-         bytes({3, 211, 4, 6, 0, 8, 8, 6, 0, 0, 6, 0, 6, 0, 6, 0, 6, 1, 'R', 8, 8, 6, 0, 2, 0, 2, 0, 2, 0, 8, 2, 0xFE})},
+        {"child count of two billion", bytes({3, 211, 4, 6,   0, 8, 8, 6, 0, 0, 6, 0,    6,    0,    6,
+                                              0, 6,   1, 'R', 8, 8, 6, 0, 2, 0, 4, 0xFF, 0xFF, 0xFF, 0x7F})},
+        {"icon of two gigabytes", bytes({3,   211, 4, 6, 0, 8, 8, 6, 0, 0, 6, 0, 6, 0,    6,    0,    6,   1,
+                                         'R', 8,   8, 6, 0, 2, 0, 2, 0, 2, 0, 8, 4, 0xFF, 0xFF, 0xFF, 0x7F})},
+        {"negative icon size", bytes({3, 211, 4,   6, 0, 8, 8, 6, 0, 0, 6, 0, 6, 0, 6, 0,
+                                      6, 1,   'R', 8, 8, 6, 0, 2, 0, 2, 0, 2, 0, 8, 2, 0xFE})},
         {"image file of four gigabytes", bytes({3, 211, 4, 12, 0xFF, 0xFF, 0xFF, 0xFF})},
-        {"track count of two billion", bytes({3, 210, 4, 6, 0, 6, 0, 6, 0, 2, 0, 6, 0, 4, 0xFF, 0xFF, 0xFF, 0x7F})},
+        {"track count of two billion",
+         bytes({3, 210, 4, 6, 0, 6, 0, 6, 0, 2, 0, 6, 0, 4, 0xFF, 0xFF, 0xFF, 0x7F})},
         {"wrong magic inside a data file", bytes({3, 210, 4, 6, 0})},
     };
     for (const BadCase &c : cases) {
@@ -489,8 +497,9 @@ TEST_F(ProjectFileTest, HugeCountsAndLengthsAreRefusedBeforeAnythingIsAllocated)
         ProjectAutorun autorun;
         AudioBlock audio;
         ProjectFileReader reader(c.data, {});
-        const auto outcome = QByteArray(c.name).startsWith("track") ? reader.readAudioFile(target.ImageFile, audio)
-                                                                    : reader.readDataFile(target, autorun);
+        const auto outcome = QByteArray(c.name).startsWith("track")
+                                 ? reader.readAudioFile(target.ImageFile, audio)
+                                 : reader.readDataFile(target, autorun);
         EXPECT_EQ(outcome, ProjectFileReader::Outcome::Damaged) << c.name;
         EXPECT_FALSE(reader.error().isEmpty()) << c.name;
     }
@@ -520,7 +529,8 @@ TEST_F(ProjectFileTest, FolderRecordsNestTwoHundredLevelsAndNoDeeper)
 TEST_F(ProjectFileTest, CancelStopsAfterTheEntryInHandAndLeavesWhatWasRead)
 {
     for (int i = 0; i < 200; ++i)
-        project.AddFileEntry(root, QStringLiteral("f%1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("/x"), 0);
+        project.AddFileEntry(root, QStringLiteral("f%1").arg(i, 3, 10, QLatin1Char('0')),
+                             QStringLiteral("/x"), 0);
     bool abort = false;
     int pumps = 0;
     ProjectFileReader::Hooks hooks;

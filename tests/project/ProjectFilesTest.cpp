@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <deque>
+#include <unistd.h>
 
 namespace quillon::test {
 namespace {
@@ -99,6 +100,74 @@ TEST_F(ProjectFilesTest, FirstSaveAsksForANameThenSavesThereWithoutAsking)
     EXPECT_TRUE(files->ProjectSaveExecute());
     EXPECT_EQ(asker.saveAsked, 1) << "a named project is saved under its name";
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.qlp"}) << "no temporary file is left";
+}
+
+TEST_F(ProjectFilesTest, SavingReplacesTheOldFileInsteadOfRewritingIt)
+{
+    const QString file = savedProject("p.qlp", 1);
+    const QByteArray before = readFile("p.qlp");
+    // A second name for the old file sees what happens to its bytes.
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(path("old.lnk")).constData()), 0);
+    project.AddFileEntry(root, QStringLiteral("more"), QStringLiteral("/x/more"), 0);
+    ASSERT_TRUE(files->ProjectSaveExecute());
+    EXPECT_EQ(readFile("old.lnk"), before) << "the old file was written over in place";
+    EXPECT_NE(readFile("p.qlp"), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"old.lnk", "p.qlp"}));
+}
+
+TEST_F(ProjectFilesTest, AFileWrittenOnWindowsLoadsWithItsTextAndMissingSources)
+{
+    const QString file = QStringLiteral(QUILLON_FIXTURES "/project/windows-multisession.qlp");
+    ASSERT_EQ(files->LoadProject(file), ProjectFiles::LoadResult::Loaded);
+    EXPECT_TRUE(prompter.requests().isEmpty()) << "no message for the missing Windows sources";
+    EXPECT_EQ(project.ProjectKind(), pkAddSession);
+    EXPECT_EQ(project.NextSessionStart, 123456);
+    EXPECT_EQ(project.MsDriveLetter, QLatin1Char('E'));
+    EXPECT_EQ(project.ImageFile, "C:\\Temp\\Quillon.iso");
+    ASSERT_NE(project.root(), nullptr);
+    EXPECT_EQ(project.root()->text(), QStringLiteral("Urlaub Gr\u00fc\u00dfe"));
+    EXPECT_TRUE(project.root()->dane().Changed);
+    ASSERT_EQ(project.root()->files().count(), 2);
+    EXPECT_EQ(project.root()->files()[1].text(),
+              QStringLiteral("\u00dcbersicht \u2013 2004.txt:C:\\Daten\\\u00dcbersicht \u2013 2004.txt"));
+    EXPECT_EQ(project.root()->files()[0].number(), 1) << "ALT.DOC is recorded on the disc";
+    ASSERT_EQ(project.root()->childCount(), 1);
+    EXPECT_EQ(project.root()->child(0)->dane().SourceDir, QStringLiteral("E:\\\u00c4\u00d6\u00dc"));
+    EXPECT_TRUE(project.root()->child(0)->dane().FromImage);
+    EXPECT_EQ(project.DataBytes(), 0) << "sources on C: are missing here";
+    EXPECT_EQ(files->autorun().FolderToExplore, "Docs");
+    EXPECT_EQ(files->autorun().AutorunAction, ProjectAutorun::ExploreFolder);
+    EXPECT_EQ(files->autorun().IconColour, 16);
+    EXPECT_EQ(files->autorun().Icon.size(), 30);
+    EXPECT_EQ(caption, QStringLiteral("Quillon - windows-multisession.qlp"));
+}
+
+TEST_F(ProjectFilesTest, CdPlusAndAudioCopyFilesLoadAndSaveBackByteForByte)
+{
+    for (const char *name : {"cdplus-icon-audio.qlp", "audio-copy.qlp"}) {
+        const QString fixture = QStringLiteral(QUILLON_FIXTURES "/project/") + QLatin1String(name);
+        QFile f(fixture);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+        const QByteArray original = f.readAll();
+        ASSERT_EQ(files->LoadProject(fixture), ProjectFiles::LoadResult::Loaded) << name;
+        EXPECT_TRUE(prompter.requests().isEmpty()) << name;
+        ASSERT_TRUE(files->writeProject(path(name))) << name;
+        EXPECT_EQ(readFile(name).toHex(' '), original.toHex(' ')) << name;
+    }
+}
+
+TEST_F(ProjectFilesTest, TheIconIsReadByItsLengthSoTheAudioBlockBehindItIsFound)
+{
+    ASSERT_EQ(files->LoadProject(QStringLiteral(QUILLON_FIXTURES "/project/cdplus-icon-audio.qlp")),
+              ProjectFiles::LoadResult::Loaded);
+    EXPECT_EQ(project.ProjectKind(), pkCdPlus);
+    EXPECT_EQ(files->autorun().Icon.size(), 318);
+    EXPECT_EQ(files->autorun().IconColour, -1);
+    EXPECT_EQ(files->autorun().Program, "setup.exe");
+    EXPECT_EQ(project.AlbumTitle, "Live");
+    EXPECT_EQ(project.AlbumPerformer, "The Band");
+    ASSERT_EQ(files->keptAudio().Tracks.size(), 2);
+    EXPECT_EQ(files->keptAudio().Tracks[1].Title, QStringLiteral("Ballade f\u00fcr Elise"));
 }
 
 TEST_F(ProjectFilesTest, CancelledSaveDialogSavesNothing)
@@ -229,9 +298,10 @@ TEST_F(ProjectFilesTest, ADeepTreeAsksToAllowDeepFoldersUnlessTheyAre)
             EXPECT_TRUE(prompter.requests().isEmpty());
         } else {
             ASSERT_EQ(prompter.requests().size(), 1);
-            EXPECT_EQ(prompter.requests()[0].text,
-                      "Max allowed folder depth is 8. You can disable this limit but this disc may be unreadable "
-                      "on some CD drives.\r\n Do you wish to enable deep folders?");
+            EXPECT_EQ(
+                prompter.requests()[0].text,
+                "Max allowed folder depth is 8. You can disable this limit but this disc may be unreadable "
+                "on some CD drives.\r\n Do you wish to enable deep folders?");
             EXPECT_EQ(prompter.requests()[0].caption, "Folders nested too deep");
             EXPECT_TRUE(chkDeep) << "Yes allows deep folders";
         }
@@ -244,8 +314,8 @@ TEST_F(ProjectFilesTest, AudioCopyRowsAreKeptForTheNextSave)
     project.setProjectKind(pkAudioCopy);
     project.AlbumTitle = QStringLiteral("Album");
     AudioBlock rows;
-    rows.RipTracks = {{true, QStringLiteral("01"), QStringLiteral("1:00"), QStringLiteral("10 MB"), QStringLiteral("P"),
-                       QStringLiteral("T")}};
+    rows.RipTracks = {{true, QStringLiteral("01"), QStringLiteral("1:00"), QStringLiteral("10 MB"),
+                       QStringLiteral("P"), QStringLiteral("T")}};
     hooks.collectAudio = [&rows] { return rows; };
     files = std::make_unique<ProjectFiles>(project, prompter, asker, hooks);
     asker.saveNames = {path("rip.qlp")};
@@ -323,7 +393,8 @@ TEST_F(ProjectFilesTest, ChangedDiscTitlesOfAnAudioCopyAreSavedOrAskedAbout)
     prompter.answer({pbYes});
     EXPECT_FALSE(files->ConfirmDiscard());
     ASSERT_EQ(prompter.requests().size(), 1);
-    EXPECT_EQ(prompter.requests()[0].text, "CDDB disc info (performers or titles) was modified. Do you wish to save it?");
+    EXPECT_EQ(prompter.requests()[0].text,
+              "CDDB disc info (performers or titles) was modified. Do you wish to save it?");
     EXPECT_EQ(prompter.requests()[0].caption, "CDDB not saved");
     EXPECT_EQ(titleSaves, 2);
 
@@ -341,8 +412,8 @@ TEST_F(ProjectFilesTest, RecentFilesKeepTheNewestSevenOnceEach)
     RecentFiles &recent = files->recentFiles();
     for (int i = 0; i < 9; ++i)
         recent.add(QStringLiteral("/p/%1.qlp").arg(i));
-    EXPECT_EQ(recent.items(), (QStringList{"/p/8.qlp", "/p/7.qlp", "/p/6.qlp", "/p/5.qlp", "/p/4.qlp", "/p/3.qlp",
-                                           "/p/2.qlp"}));
+    EXPECT_EQ(recent.items(), (QStringList{"/p/8.qlp", "/p/7.qlp", "/p/6.qlp", "/p/5.qlp", "/p/4.qlp",
+                                           "/p/3.qlp", "/p/2.qlp"}));
     recent.add(QStringLiteral("/p/4.qlp"));
     EXPECT_EQ(recent.items().first(), "/p/4.qlp");
     EXPECT_EQ(recent.items().count("/p/4.qlp"), 1);
