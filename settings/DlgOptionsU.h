@@ -187,6 +187,8 @@ public:
         std::function<void(const QString &address)> openInNewBrowser;
     };
     void setMainWindowHooks(MainWindowHooks hooks) { m_hooks = std::move(hooks); }
+    const MainWindowHooks &mainWindowHooks() const { return m_hooks; }
+    Prompter *prompter() const { return m_prompter; }
 
     // Shows the dialog modally on the page with that caption ("CD writing", "MP3"; the
     // current page when empty or unknown). True when it was left with OK, after the data
@@ -197,6 +199,8 @@ public:
     bool ShowAtPage(const QString &pageCaption);
     // Ticks ChkDeep and saves the section (a failed save is only logged).
     void AllowDeepFolders();
+    // Saves the "Options" section into the settings store (a failed save is only logged).
+    void saveSection();
 
     // The -input-charset value: the first word of the entry, or for "From a file" the file
     // name as it is (the command line quotes it); empty when nothing is selected.
@@ -261,7 +265,6 @@ private:
     int execModal(const QString &pageCaption);
     void closeWithOk();
     void closeWithCancel();
-    void saveSection();
     bool confirm(const QString &text, const QString &caption);
     void trimAndUncheck(QLineEdit *edit, QCheckBox *box);
     void showColour();
