@@ -164,6 +164,8 @@ TDataPage::TDataPage(TMainForm &form)
 
 TDataPage::~TDataPage() = default;
 
+NotExistsAsker &TDataPage::notExistsAsker() { return *m_notExists; }
+
 void TDataPage::setAskers(RenameAsker *renamer, NotExistsAsker *notExists)
 {
     m_rename->target = renamer ? renamer : m_dialogRename.get();

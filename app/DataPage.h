@@ -62,6 +62,8 @@ public:
     void ListCDDblClick(const QModelIndex &index);
 
     ItemAdder &adder() { return *m_adder; }
+    // The missing-file question as the adding and the path list ask it.
+    NotExistsAsker &notExistsAsker();
     ItemEditor &editor() { return m_editor; }
     QString changeLogPath() const;
 

@@ -3,6 +3,7 @@
 #include "app/DataPage.h"
 
 #include "app/DlgAbortU.h"
+#include "app/JobCommands.h"
 #include "app/ProjectFileCommands.h"
 #include "app/ProjectItemDelegate.h"
 #include "platform/BrowserLauncher.h"
@@ -239,6 +240,7 @@ void TMainForm::buildWindow()
     connect(m_project.get(), &ProjectModel::projectKindChanged, this, [this] { updateCaption(); });
     m_dataPage = new TDataPage(*this);
     m_fileCommands = new ProjectFileCommands(*this);
+    m_jobCommands = new JobCommands(*this);
 }
 
 void TMainForm::attachDialogs(TDlgOptions *options, TDlgAbort *busy)

@@ -31,6 +31,7 @@ class FolderListModel;
 class ClickableLabel;
 class ProjectFolder;
 class ProjectFileCommands;
+class JobCommands;
 class TDataPage;
 struct EstimateOptions;
 
@@ -71,6 +72,7 @@ public:
     IniStore &settingsStore() { return m_settings; }
     TDataPage *dataPage() const { return m_dataPage; }
     ProjectFileCommands *fileCommands() const { return m_fileCommands; }
+    JobCommands *jobCommands() const { return m_jobCommands; }
     TOptions &Options() { return m_options; }
     AppServices &services() { return m_services; }
 
@@ -143,6 +145,7 @@ private:
     FolderListModel *m_listModel = nullptr;
     TDataPage *m_dataPage = nullptr;
     ProjectFileCommands *m_fileCommands = nullptr;
+    JobCommands *m_jobCommands = nullptr;
     QIcon m_closedFolder;
     QIcon m_openFolder;
     QString m_openIsoDir;

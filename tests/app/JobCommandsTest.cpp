@@ -1,0 +1,129 @@
+// The main window's Build image and Record commands for a data project: the questions before
+// the dialog, the dialog's set-up, and what is read back into the project afterwards.
+#include "AppFixture.h"
+
+#include "app/JobCommands.h"
+#include "engine/DlgConsoleU.h"
+#include "project/ProjectModel.h"
+#include "settings/DlgOptionsU.h"
+#include "settings/OptionsModel.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace quillon::test {
+namespace {
+
+class JobCommandsTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        startProgram();
+        form = program->mainForm();
+        commands = form->jobCommands();
+        ASSERT_NE(commands, nullptr);
+        commands->execHook = [this](TDlgConsole &d) {
+            ++shown;
+            return inDialog ? inDialog(d) : int(QDialog::Rejected);
+        };
+        prompter.clear();
+    }
+    void addFolder(const QString &name)
+    {
+        form->project().AddFolderNode(form->project().root(), name);
+        form->project().ProjectModified = false;
+    }
+    QString tempImage() const { return QDir::toNativeSeparators(QDir::tempPath() + "/Quillon.iso"); }
+
+    TMainForm *form = nullptr;
+    JobCommands *commands = nullptr;
+    int shown = 0;
+    std::function<int(TDlgConsole &)> inDialog;
+};
+
+TEST_F(JobCommandsTest, TheDiscMenuHoldsRecordAndBuildImage)
+{
+    QStringList items;
+    for (QAction *a : commands->DiscMenu->actions())
+        items << a->text();
+    EXPECT_EQ(items, (QStringList{"Record", "&Build ISO Image..."}));
+    EXPECT_EQ(commands->DiscRecord->shortcut(), QKeySequence("Ctrl+R"));
+}
+
+TEST_F(JobCommandsTest, AnEmptyProjectAsksFirstAndNoStopsTheCommand)
+{
+    prompter.answer({pbNo});
+    commands->DiscBuildISOExecute();
+    EXPECT_EQ(prompter.texts(), QStringList{"There are no folders nor files in this project. Do you wish to continue?"});
+    EXPECT_EQ(prompter.requests().first().caption, "Empty project");
+    EXPECT_EQ(shown, 0);
+}
+
+TEST_F(JobCommandsTest, FoldersTooDeepAskWithTheirLevel)
+{
+    form->optionsDialog()->model().setChkDeep(false);
+    ProjectFolder *f = form->project().root();
+    for (int i = 0; i < 9; ++i)
+        f = form->project().AddFolderNode(f, QString("level %1").arg(i + 1));
+    prompter.answer({pbCancel});
+    commands->DiscRecordExecute();
+    ASSERT_EQ(prompter.requests().size(), 1);
+    EXPECT_EQ(prompter.requests().first().caption, "Folders nested 9 levels");
+    EXPECT_EQ(prompter.requests().first().text,
+              "Folders deeper than 8 levels will NOT be added. Do you wish to continue?");
+    EXPECT_EQ(shown, 0);
+}
+
+TEST_F(JobCommandsTest, BuildImageSetsUpTheDialogAndReadsTheNamesBack)
+{
+    addFolder("Docs");
+    const QString rootName = form->project().root()->text();
+    inDialog = [&](TDlgConsole &d) {
+        EXPECT_TRUE(d.windowTitle().startsWith("Build ISO image of data CD - ")) << d.windowTitle().toStdString();
+        EXPECT_EQ(d.FJobType, jtBuildImage);
+        EXPECT_FALSE(d.PanelRecord->isVisible());
+        EXPECT_FALSE(d.ChkOnTheFly->isVisible());
+        EXPECT_FALSE(d.ChkDeleteISO->isVisible());
+        EXPECT_TRUE(d.RadioCreateISO->isChecked());
+        EXPECT_TRUE(d.EditFile->isEnabled());
+        EXPECT_EQ(d.EditName->text(), rootName);
+        EXPECT_TRUE(d.EditCmdLn->text().startsWith("mkisofs ")) << d.EditCmdLn->text().toStdString();
+        d.EditName->setText("ARCHIVE");
+        d.EditFile->setText(dir.filePath("archive.iso"));
+        return int(QDialog::Rejected);
+    };
+    commands->DiscBuildISOExecute();
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(prompter.requests().isEmpty());
+    EXPECT_EQ(form->project().root()->text(), "ARCHIVE");
+    EXPECT_EQ(form->project().ImageFile, dir.filePath("archive.iso"));
+    EXPECT_TRUE(form->project().ProjectModified);
+}
+
+TEST_F(JobCommandsTest, RecordWithoutDrivesStopsAtStartAndTheTemporaryImageDoesNotCount)
+{
+    addFolder("Docs");
+    form->optionsDialog()->model().setEditTmpFile(QString());
+    inDialog = [&](TDlgConsole &d) {
+        EXPECT_EQ(d.FJobType, jtDataDisc);
+        EXPECT_TRUE(d.windowTitle().startsWith("Record disc - "));
+        EXPECT_EQ(d.RadioCreateISO->text(), "First create ISO image");
+        EXPECT_EQ(d.EditFile->text(), tempImage());
+        d.BtnStartClick();
+        return int(QDialog::Rejected);
+    };
+    commands->DiscRecordExecute();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(prompter.texts(), QStringList{"You have not any CD/DVD drive installed."});
+    EXPECT_EQ(form->project().ImageFile, tempImage());
+    EXPECT_FALSE(form->project().ProjectModified);
+}
+
+} // namespace
+} // namespace quillon::test
