@@ -531,3 +531,37 @@ TEST_F(ConsoleTest, AnOnTheFlyCopyReadsAndRecordsTheSameSectorCount)
 
 } // namespace
 } // namespace quillon::test
+
+namespace quillon::test {
+namespace {
+
+// Not run by default: keeps a data recording going on screen for a look at the dialog
+// (run with --gtest_also_run_disabled_tests under a display).
+TEST_F(ConsoleTest, DISABLED_ShowsARecordingInProgress)
+{
+    const QString recorder = tools.root() + "/slow recorder";
+    QFile f(recorder);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\ncat > /dev/null &\n"
+            "echo 'Starting new track at sector: 0'\n"
+            "i=1; while [ $i -le 120 ]; do\n"
+            "  b=$(( 70 + (i * 7) % 30 )); s=$(( 20 + (i * 3) % 25 ))\n"
+            "  printf 'Track 01: %4d of  300 MB written (fifo 100%%) [buf %3d%%]  %d.0x.\\r' $(( i * 5 / 2 )) $b $s\n"
+            "  sleep 0.1; i=$((i+1)); done\necho; echo 'Fixating...'\n");
+    f.close();
+    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    tools.link("cdrecord", recorder);
+    host.total = "300 MB";
+    TDlgConsole &d = open(jtDataDisc);
+    d.resize(760, 560);
+    d.BtnStartClick();
+    const int ms = qEnvironmentVariableIntValue("QUILLON_SCREENSHOT_MS");
+    QTest::qWait(ms > 0 ? ms : 6000);
+    const QString out = qEnvironmentVariable("QUILLON_SCREENSHOT");
+    if (!out.isEmpty())
+        d.grab().save(out);
+    ASSERT_TRUE(finish(60000));
+}
+
+} // namespace
+} // namespace quillon::test
