@@ -70,6 +70,7 @@ public:
 class UnbuiltWizard : public WizardService {
 public:
     void run() override { qCInfo(lcQuillon) << "configuration wizard not built yet"; }
+    bool placeholder() const override { return true; }
 };
 
 } // namespace

@@ -75,6 +75,8 @@ class WizardService {
 public:
     virtual ~WizardService() = default;
     virtual void run() = 0;
+    // True for the stand-in that runs nothing; the program then puts in the real wizard.
+    virtual bool placeholder() const { return false; }
 };
 
 // The unsaved-project question in front of closing; true lets the close go on. Unset, the

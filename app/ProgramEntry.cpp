@@ -3,8 +3,10 @@
 #include "app/DlgAbortU.h"
 #include "app/DlgNewFolderU.h"
 #include "app/DlgSplU.h"
+#include "app/DriveListServiceImpl.h"
 #include "app/FormSplashU.h"
 #include "app/Main.h"
+#include "app/OptionsCommands.h"
 #include "platform/DebugLog.h"
 #include "platform/PowerOff.h"
 #include "platform/Prompter.h"
@@ -27,16 +29,6 @@ QuillonProgram::~QuillonProgram()
 {
     if (m_main && !m_finished)
         m_main->FormDestroy();
-}
-
-// What confirming the options dialog does in the main window.
-TDlgOptions::MainWindowHooks QuillonProgram::optionsHooks(TMainForm &main)
-{
-    TDlgOptions::MainWindowHooks hooks;
-    hooks.setDefaultDiscName = [&main](const QString &name) { main.LblDefaultName->setText(name); };
-    hooks.updateTotals = [&main] { main.UpdateTotals(); };
-    hooks.showBannerPanel = [&main](bool shown) { main.PanelIm->setVisible(shown); };
-    return hooks;
 }
 
 void QuillonProgram::step(const char *name)
@@ -77,7 +69,12 @@ void QuillonProgram::start()
     m_options->setSettingsStore(m_settings.get());
     m_options->setPrompter(m_services.prompter);
     m_options->setDataOptions(&m_main->Options());
-    m_options->setMainWindowHooks(optionsHooks(*m_main));
+    m_optionsCommands = new OptionsCommands(*m_main, *m_options);
+    m_options->setMainWindowHooks(m_optionsCommands->hooks());
+    if (auto *list = dynamic_cast<DriveListServiceImpl *>(m_services.drives); list && list->built())
+        m_options->setDrives(&list->drives());
+    if (!m_services.wizard || m_services.wizard->placeholder())
+        m_services.wizard = m_optionsCommands;
     m_options->restoreSettings(*m_settings);
     m_splash->repaint();
     step("busy dialog");

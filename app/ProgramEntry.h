@@ -14,6 +14,7 @@ class TDlgOptions;
 class TDlgSpl;
 class TFormSplash;
 class TMainForm;
+class OptionsCommands;
 
 class QuillonProgram {
 public:
@@ -34,12 +35,12 @@ public:
     TDlgAbort *busyDialog() const { return m_busy.get(); }
     TDlgNewFolder *newFolderDialog() const { return m_newFolder.get(); }
     TDlgSpl *bannerWindow() const { return m_banner.get(); }
+    OptionsCommands *optionsCommands() const { return m_optionsCommands; }
     IniStore &settings() { return *m_settings; }
     qint64 splashShownMs() const { return m_splashMs; }
 
 private:
     void step(const char *name);
-    static TDlgOptions::MainWindowHooks optionsHooks(TMainForm &main);
 
     AppServices &m_services;
     std::unique_ptr<IniStore> m_settings;
@@ -49,6 +50,7 @@ private:
     std::unique_ptr<TDlgNewFolder> m_newFolder;
     std::unique_ptr<TDlgOptions> m_options;
     std::unique_ptr<TDlgAbort> m_busy;
+    OptionsCommands *m_optionsCommands = nullptr; // a child of the main window
     qint64 m_splashMs = 0;
     bool m_finished = false;
 };
