@@ -80,8 +80,13 @@ ProjectFiles::Hooks ProjectFileCommands::hooks()
 {
     TMainForm &form = m_form;
     ProjectFiles::Hooks h;
+    // Only loading runs under the busy dialog here; the tree is not repainted meanwhile.
     h.runBusy = [&form](const QString &message, const std::function<void()> &operation) {
-        return form.RunBusy(message, operation);
+        return form.RunBusy(message, [&form, &operation] {
+            form.TreeCD->setUpdatesEnabled(false);
+            operation();
+            form.TreeCD->setUpdatesEnabled(true);
+        });
     };
     auto pumpTimer = std::make_shared<QElapsedTimer>();
     pumpTimer->start();
