@@ -106,8 +106,10 @@ bool ToolLauncher::runThroughShell(const QString &commandText, bool onTheFly, Pr
     QList<ToolCommand> commands;
     if (!parse(commandText, commands))
         return false;
-    QStringList body =
-        m_script.toolBody(commands, onTheFly ? ToolScript::Join::Pipe : ToolScript::Join::Steps);
+    // The pipe's body ends with its own exit; in a subshell it leaves the prompt below intact.
+    QStringList body{QStringLiteral("(")};
+    body += m_script.toolBody(commands, onTheFly ? ToolScript::Join::Pipe : ToolScript::Join::Steps);
+    body << QStringLiteral(")");
     // The window would vanish with the last line of output otherwise.
     body << QStringLiteral("status=$?")
          << QStringLiteral("printf '\\nPress Enter to close this window. '")

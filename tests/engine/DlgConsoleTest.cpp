@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace quillon::test {
 namespace {
@@ -561,6 +562,95 @@ TEST_F(ConsoleTest, DISABLED_ShowsARecordingInProgress)
     if (!out.isEmpty())
         d.grab().save(out);
     ASSERT_TRUE(finish(60000));
+}
+
+} // namespace
+} // namespace quillon::test
+
+namespace quillon::test {
+namespace {
+
+// The branches that hand over to other parts of the program, with given answers.
+TEST_F(ConsoleTest, StartAndTheButtonsHandOverToTheirServices)
+{
+    drives.list = {jobDrive('D'), jobDrive('E')};
+    drives.recorder = 1;
+    {
+        SCOPED_TRACE("media information and project properties");
+        TDlgConsole &d = open(jtAudioDisc);
+        project.AlbumTitle = "Blue";
+        project.AlbumPerformer = "The Band";
+        d.BtnMediaInfo->click();
+        d.BtnMediaDst->click();
+        EXPECT_EQ(host.mediaInfo, (QList<int>{1, 1})); // the options' recorder while the selectors are hidden
+        d.EditPerformer->setEnabled(true);
+        d.BtnProjectProperties->click();
+        EXPECT_EQ(host.properties, 1);
+        EXPECT_EQ(d.EditName->text(), "Blue");
+        EXPECT_EQ(d.EditPerformer->text(), "The Band");
+    }
+    {
+        SCOPED_TRACE("track information files before an audio recording");
+        options.setChkCdText(true);
+        TDlgConsole &d = open(jtAudioDisc);
+        d.ChkMultisession->setChecked(false);
+        d.BtnStartClick();
+        ASSERT_TRUE(finish());
+        EXPECT_EQ(host.trackInfoFiles, 1);
+        EXPECT_EQ(host.pathLists, 0);
+        EXPECT_TRUE(logLines().contains("Please wait..."));
+    }
+    {
+        SCOPED_TRACE("the rip loop");
+        TDlgConsole &d = open(jtRipAudio);
+        d.EditName->setText("Album");
+        d.BtnStartClick();
+        EXPECT_EQ(host.rips, 1);
+        EXPECT_TRUE(d.run().busy());
+        d.run().finishRip(0);
+        EXPECT_TRUE(d.verdictGiven());
+        EXPECT_EQ(screenSaver.inhibitions, 1); // the audio recording only
+    }
+    {
+        SCOPED_TRACE("a rip without its title");
+        prompter.clear();
+        TDlgConsole &d = open(jtRipAudio);
+        d.BtnStartClick();
+        EXPECT_EQ(asked(), QStringList{"Missing name: Please specify album title."});
+    }
+    {
+        SCOPED_TRACE("compressing without lame");
+        prompter.clear();
+        options.setChkRip2Mp3(true);
+        options.setEditLame(tools.root() + "/no lame here");
+        TDlgConsole &d = open(jtRipAudio);
+        d.EditName->setText("Album");
+        prompter.answer({pbYes});
+        host.optionsDialog = [] { return true; };
+        d.BtnStartClick();
+        EXPECT_EQ(asked(), QStringList{"External program required: You selected to compress ripped files to MP3 but "
+                                       "lame.exe has not been found. Do you wish to locate it now?"});
+        EXPECT_EQ(host.optionsPages, QStringList{"MP3"});
+        EXPECT_EQ(host.rips, 1); // still the one above
+    }
+}
+
+TEST_F(ConsoleTest, TheVisibleShellRunsTheCommandInATerminalWithoutAVerdict)
+{
+    tools.addFixture("faketerminal", "terminal");
+    TDlgConsole &d = open(jtDataDisc);
+    d.run().launcher().setTerminal(tools.tools() + "terminal", {"-e"});
+    d.ChkShell->setChecked(true);
+    d.BtnStartClick();
+    EXPECT_TRUE(prompter.requests().isEmpty()) << asked().join('\n').toStdString();
+    ASSERT_TRUE(waitUntil([&] {
+        QFile f(tools.tools() + "terminal.out");
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains("Press Enter");
+    }, 10000)) << logLines().join('\n').toStdString();
+    EXPECT_EQ(calls("cdrecord"), 1);
+    EXPECT_FALSE(d.run().busy());
+    EXPECT_FALSE(d.verdictGiven());
+    EXPECT_TRUE(d.BtnStart->isEnabled());
 }
 
 } // namespace
