@@ -139,6 +139,11 @@ QImage standardBackground()
     return image;
 }
 
+QString linkHtml(const QString &caption)
+{
+    return QStringLiteral("<a href=\"#\">%1</a>").arg(caption.toHtmlEscaped());
+}
+
 QWidget *fieldRow(QWidget *parent, QLineEdit *field, QToolButton *button)
 {
     auto *row = new QWidget(parent);
@@ -210,7 +215,10 @@ TDlgOptions::~TDlgOptions() = default;
 
 QLabel *TDlgOptions::linkLabel(const char *name, const QString &caption, const QString &hint, bool withMenu)
 {
-    auto *label = named(new QLabel(QStringLiteral("<a href=\"#\">%1</a>").arg(caption.toHtmlEscaped()), this), name);
+    // A rich-text label shows no mnemonic, so the caption's "&" would show as it is.
+    const QString shownCaption = QString(caption).remove(QLatin1Char('&'));
+    auto *label = named(new QLabel(linkHtml(shownCaption), this), name);
+    m_linkCaptions.insert(label, shownCaption);
     label->setToolTip(hint);
     label->setCursor(Qt::PointingHandCursor);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
@@ -580,7 +588,9 @@ void TDlgOptions::buildToolsPage(QWidget *page)
                              QLabel *&link, const char *linkName, const QString &hint, const QString &filter,
                              const QStringList &addresses) {
         auto *group = new QGroupBox(QLatin1String(groupName), page);
-        auto *h = new QHBoxLayout(group);
+        auto *v = new QVBoxLayout(group);
+        auto *h = new QHBoxLayout;
+        v->addLayout(h);
         link = linkLabel(linkName, QLatin1String(caption), hint, true);
         m_links.insert(link, addresses);
         field = edit(group, name);
@@ -598,13 +608,11 @@ void TDlgOptions::buildToolsPage(QWidget *page)
                        programFilter("Mp3check program", "mp3check"),
                        {QStringLiteral("https://sourceforge.net/projects/mp3check/"),
                         kSearch + QStringLiteral("mp3check+Johannes+Overmann")});
-    auto *cv = new QVBoxLayout;
     ChkFixCRC = check(checking, "ChkFixCRC", QStringLiteral("&Check and repair CRC"));
     ChrRemoveOK = check(checking, "ChrRemoveOK",
                                  QStringLiteral("&Remove correct MP3s from the list after repair / checking"));
-    cv->addWidget(ChkFixCRC);
-    cv->addWidget(ChrRemoveOK);
-    static_cast<QHBoxLayout *>(checking->layout())->addLayout(cv);
+    checking->layout()->addWidget(ChkFixCRC);
+    checking->layout()->addWidget(ChrRemoveOK);
     v->addWidget(checking);
     v->addWidget(tool("&Audacity.exe location", "WAV editor", EditAudacity, "EditAudacity", LblAudacity, "LblAudacity",
                       QStringLiteral("Click to download free Audacity Audio Editor"),
@@ -976,7 +984,7 @@ void TDlgOptions::ComboCharacterSetChange()
 {
     const bool fromFile = characterSetFromFile();
     EditCharacterSet->setEnabled(fromFile);
-    LblCharacterset->setEnabled(fromFile);
+    setLinkEnabled(LblCharacterset, fromFile);
     for (QWidget *w : m_companions.value(EditCharacterSet))
         w->setEnabled(fromFile);
 }
@@ -996,7 +1004,7 @@ void TDlgOptions::EditCharacterSetExit()
         EditCharacterSet->setText(name);
     if (characterSetFromFile() && !QFileInfo(name).isFile()) {
         EditCharacterSet->setEnabled(false);
-        LblCharacterset->setEnabled(false);
+        setLinkEnabled(LblCharacterset, false);
         DetectCharacterSet();
     }
 }
@@ -1105,6 +1113,14 @@ void TDlgOptions::chooseFolder(QLineEdit *field)
 QStringList TDlgOptions::linkAddresses(const QLabel *label) const
 {
     return m_links.value(label);
+}
+
+void TDlgOptions::setLinkEnabled(QLabel *label, bool enabled)
+{
+    // A disabled link is still drawn blue; plain text shows it greyed.
+    label->setEnabled(enabled);
+    const QString caption = m_linkCaptions.value(label);
+    label->setText(enabled ? linkHtml(caption) : caption);
 }
 
 void TDlgOptions::openLinks(const QLabel *label)

@@ -277,6 +277,7 @@ private:
     void chooseFolder(QLineEdit *edit);
     QLabel *linkLabel(const char *name, const QString &caption, const QString &hint, bool withMenu);
     void openLinks(const QLabel *label);
+    void setLinkEnabled(QLabel *label, bool enabled);
     void setCompanionsVisible(QWidget *control, bool visible);
 
     std::unique_ptr<OptionsModel> m_model;
@@ -302,6 +303,7 @@ private:
 
     QHash<QWidget *, QList<QWidget *>> m_companions; // labels and units that follow a control
     QHash<const QLabel *, QStringList> m_links;
+    QHash<const QLabel *, QString> m_linkCaptions;
     QHash<QLineEdit *, QString> m_fileFilters;
 };
 

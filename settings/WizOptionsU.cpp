@@ -144,7 +144,8 @@ TWizOptions::TWizOptions(TDlgOptions &options, QWidget *parent)
         auto *v = new QVBoxLayout(page);
         v->addWidget(wrapped(text, page));
         // Drawn as a link with its download hint; the options dialog's label opens the pages.
-        auto *link = new QLabel(QStringLiteral("<a href=\"#\">%1</a>").arg(caption.toHtmlEscaped()), page);
+        auto *link = new QLabel(
+            QStringLiteral("<a href=\"#\">%1</a>").arg(QString(caption).remove(QLatin1Char('&')).toHtmlEscaped()), page);
         link->setToolTip(hint);
         v->addWidget(link);
         auto *h = new QHBoxLayout;
