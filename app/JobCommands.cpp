@@ -119,7 +119,9 @@ std::unique_ptr<TDlgConsole> JobCommands::createDialog()
         in.characterSet = options->GetCharacterSet();
         in.characterSetFromFile = options->characterSetFromFile();
     };
-    return std::make_unique<TDlgConsole>(s, &m_form);
+    auto dialog = std::make_unique<TDlgConsole>(s, &m_form);
+    options->ApplyDialogLook(dialog.get(), m_form.LblTotal->font(), {dialog->BtnStart, dialog->BtnCancel, dialog->Button1});
+    return dialog;
 }
 
 int JobCommands::exec(TDlgConsole &dialog)
