@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QTreeView>
 #include <deque>
@@ -88,6 +89,8 @@ TEST_F(ProjectFileCommandsTest, TheFileMenuComesFirstWithTheReopenList)
     EXPECT_EQ(items, (QStringList{"&New...", "&Open Project...", "&Save Project", "Save Project &as...",
                                   "&Reopen", "E&xit"}));
     EXPECT_EQ(reopenEntries(), (QStringList{"&Clear MRU List", "&Remove Obsolete"}));
+    ASSERT_FALSE(form->menuBar()->actions().isEmpty());
+    EXPECT_EQ(form->menuBar()->actions().first(), commands->FileMenu->menuAction()) << "File is the first menu";
     EXPECT_EQ(commands->ProjectNew->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(commands->ProjectLoad->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(commands->ProjectSave->shortcut(), QKeySequence("Ctrl+S"));
