@@ -44,6 +44,15 @@ void setBackground(QWidget *w, const QImage &picture)
         pal.setBrush(w->backgroundRole(), QBrush(picture));
     w->setPalette(pal);
     w->setAutoFillBackground(!picture.isNull());
+    // The picture is the bar's own: a combo box or an edit on the bar would otherwise take the
+    // tiled brush as its background and be drawn as a dark block.
+    for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        QPalette own = child->palette();
+        own.setBrush(child->backgroundRole(), QApplication::palette(child).brush(child->backgroundRole()));
+        own.setBrush(QPalette::Base, QApplication::palette(child).brush(QPalette::Base));
+        own.setBrush(QPalette::Button, QApplication::palette(child).brush(QPalette::Button));
+        child->setPalette(own);
+    }
 }
 } // namespace
 
