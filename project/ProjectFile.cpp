@@ -337,6 +337,11 @@ bool ProjectFileReader::readFolderRecord(ProjectModel &model, ProjectFolder *par
     if (parent) {
         folder = model.AddFolderNode(parent, name);
         parent->dane().NameSet.add(name);
+        m_siblingMoves += parent->childCount() - 1 - folder->row();
+        if (m_siblingMoves > m_hooks.maxSiblingMoves) {
+            m_in.fail(QStringLiteral("folder records far out of their sorted order"));
+            return false;
+        }
     } else {
         folder = model.root();
         model.RenameFolder(folder, name);

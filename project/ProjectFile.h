@@ -106,6 +106,10 @@ public:
         const bool *abort = nullptr;
         SizeProbe sizeOf;        // the disk's by default
         QString defaultDiscName; // the root's name until its record is read
+        // A folder record goes to its sorted place among its siblings, which costs one step
+        // per sibling after it. Saved trees come sorted, so that is next to nothing; a file
+        // whose folders come far out of order is taken as damaged once the steps pass this.
+        qint64 maxSiblingMoves = qint64(1) << 29;
     };
 
     // The bytes stay the caller's and must outlive the reader.
@@ -139,6 +143,7 @@ private:
     TaggedReader m_in;
     Hooks m_hooks;
     qint64 m_entriesRead = 0;
+    qint64 m_siblingMoves = 0;
 };
 
 } // namespace quillon

@@ -526,6 +526,48 @@ TEST_F(ProjectFileTest, FolderRecordsNestTwoHundredLevelsAndNoDeeper)
     }
 }
 
+TEST_F(ProjectFileTest, FoldersFarOutOfOrderAreADamagedFileNotAnEndlessLoad)
+{
+    // Siblings written in reverse order: each one goes in front of all read before it.
+    ProjectModel empty(prompter);
+    empty.NewDataProject(QString(), QStringLiteral("R"));
+    const QByteArray head = EncodeProject(empty, pmData, {}, {});
+    TaggedWriter records;
+    records.Str(QStringLiteral("R"));
+    records.Bool(false);
+    records.Bool(false);
+    records.Str(QString());
+    records.Int(0);
+    records.Int(300);
+    for (int i = 300; i > 0; --i) {
+        records.Str(QStringLiteral("d%1").arg(i, 4, 10, QLatin1Char('0')));
+        records.Bool(false);
+        records.Bool(false);
+        records.Str(QString());
+        records.Int(0);
+        records.Int(0);
+    }
+    records.Int(0);
+    records.Bool(true);
+    // The autorun part of an empty project's file, then these records and the icon part.
+    const QByteArray file = head.left(head.indexOf(QByteArray("\x06\x01R"))) + records.bytes();
+    for (const qint64 budget : {qint64(300) * 300, qint64(1000)}) {
+        ProjectFileReader::Hooks hooks;
+        hooks.maxSiblingMoves = budget;
+        ProjectModel loaded(prompter);
+        ProjectAutorun autorun;
+        AudioBlock audio;
+        const auto outcome = readInto(loaded, file, autorun, audio, hooks);
+        if (budget > 1000) {
+            EXPECT_EQ(outcome, ProjectFileReader::Outcome::Loaded) << lastError.toStdString();
+            EXPECT_EQ(loaded.root()->child(0)->text(), "d0001") << "the tree keeps its sorted order";
+        } else {
+            EXPECT_EQ(outcome, ProjectFileReader::Outcome::Damaged);
+            EXPECT_TRUE(lastError.contains("out of their sorted order")) << lastError.toStdString();
+        }
+    }
+}
+
 TEST_F(ProjectFileTest, CancelStopsAfterTheEntryInHandAndLeavesWhatWasRead)
 {
     for (int i = 0; i < 200; ++i)
