@@ -33,27 +33,6 @@ QColor fromColourValue(int value)
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-void setBackground(QWidget *w, const QImage &picture)
-{
-    if (!w)
-        return;
-    QPalette pal = w->palette();
-    if (picture.isNull())
-        pal.setBrush(w->backgroundRole(), QApplication::palette().brush(w->backgroundRole()));
-    else
-        pal.setBrush(w->backgroundRole(), QBrush(picture));
-    w->setPalette(pal);
-    w->setAutoFillBackground(!picture.isNull());
-    // The picture is the bar's own: a combo box or an edit on the bar would otherwise take the
-    // tiled brush as its background and be drawn as a dark block.
-    for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        QPalette own = child->palette();
-        own.setBrush(child->backgroundRole(), QApplication::palette(child).brush(child->backgroundRole()));
-        own.setBrush(QPalette::Base, QApplication::palette(child).brush(QPalette::Base));
-        own.setBrush(QPalette::Button, QApplication::palette(child).brush(QPalette::Button));
-        child->setPalette(own);
-    }
-}
 } // namespace
 
 OptionsCommands::OptionsCommands(TMainForm &form, TDlgOptions &options)
@@ -137,7 +116,7 @@ void OptionsCommands::ApplyLook()
     }();
     if (m_options.LookChanged())
         for (QWidget *w : bars)
-            setBackground(w, picture);
+            TDlgOptions::setBarBackground(w, picture);
 
     const QList<QWidget *> fontTargets = [this] {
         QList<QWidget *> w;

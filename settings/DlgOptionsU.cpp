@@ -1227,15 +1227,32 @@ void TDlgOptions::ChkUseBgClick()
     }
 }
 
+void TDlgOptions::setBarBackground(QWidget *w, const QImage &picture)
+{
+    if (!w)
+        return;
+    QPalette pal = w->palette();
+    if (picture.isNull())
+        pal.setBrush(w->backgroundRole(), QApplication::palette(w).brush(w->backgroundRole()));
+    else
+        pal.setBrush(w->backgroundRole(), QBrush(picture));
+    w->setPalette(pal);
+    w->setAutoFillBackground(!picture.isNull());
+    // A combo box or an edit on the bar would otherwise take the tiled brush as its own
+    // background and be drawn as a dark block.
+    for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        QPalette own = child->palette();
+        for (QPalette::ColorRole role : {child->backgroundRole(), QPalette::Base, QPalette::Button, QPalette::Window})
+            own.setBrush(role, QApplication::palette(child).brush(role));
+        child->setPalette(own);
+    }
+}
+
 void TDlgOptions::ApplyDialogLook(QWidget *speedBar, const QFont &mainBarFont,
                                   const QList<QWidget *> &colouredButtons) const
 {
-    if (speedBar && ChkUseBg->isChecked() && !m_imageBg.isNull()) {
-        QPalette pal = speedBar->palette();
-        pal.setBrush(speedBar->backgroundRole(), QBrush(m_imageBg));
-        speedBar->setPalette(pal);
-        speedBar->setAutoFillBackground(true);
-    }
+    if (speedBar && ChkUseBg->isChecked() && !m_imageBg.isNull())
+        setBarBackground(speedBar, m_imageBg);
     if (speedBar && ChkUseFonts->isChecked()) {
         QFont f = speedBar->font();
         f.setFamily(mainBarFont.family());

@@ -221,6 +221,9 @@ public:
     // font's name, colour and style (not its size) of `mainBarFont` when ChkUseFonts, and
     // the system button colour for the coloured buttons when the look is not the standard one.
     void ApplyDialogLook(QWidget *speedBar, const QFont &mainBarFont, const QList<QWidget *> &colouredButtons) const;
+    // Tiles the picture behind a bar (a null picture gives the system background back). The
+    // widgets on the bar keep their own backgrounds.
+    static void setBarBackground(QWidget *bar, const QImage &picture);
 
     // Tests answer the modal dialog here: when set, it runs instead of exec() while the
     // dialog counts as shown, and returns QDialog::Accepted or QDialog::Rejected.
