@@ -3,6 +3,7 @@
 #include "discaccess/DeviceAccess.h"
 #include "discaccess/MechanismCommands.h"
 #include "discaccess/ModePageCommands.h"
+#include "discaccess/ReadCommands.h"
 #include "discaccess/TocCommands.h"
 #include "discaccess/TrackInfoCommands.h"
 #include "discaccess/TrayCommands.h"
@@ -153,6 +154,13 @@ std::uint32_t TkseCDDrive::GetLastLba()
     std::uint32_t lastLba = 0;
     SetError(ReadCapacity(DeviceId, Settings, lastLba));
     return LastError == errOk ? lastLba : 0;
+}
+
+std::string TkseCDDrive::GetIsoVolumeLabel()
+{
+    std::string label;
+    SetError(ReadIsoVolumeLabel(DeviceId, Settings, label));
+    return LastError == errOk ? label : std::string();
 }
 
 TTrackInfoReply TkseCDDrive::GetTrackInfo()

@@ -60,6 +60,8 @@ public:
     // Total sectors of a recordable disc; 0 without a readable ATIP.
     std::int64_t GetDiscCapacity();
     std::uint32_t GetLastLba();
+    // The ISO 9660 volume label of the disc (empty when it has none or cannot be read).
+    std::string GetIsoVolumeLabel();
     TTrackInfoReply GetTrackInfo();
     // Through the owner's session function; zero record and error 10 without one.
     TCDSessionInfo GetSessionInfo();

@@ -3,6 +3,7 @@
 
 #include "discaccess/MechanismCommands.h"
 #include "discaccess/ModePageCommands.h"
+#include "discaccess/ReadCommands.h"
 #include "discaccess/TocCommands.h"
 #include "discaccess/TrackInfoCommands.h"
 #include "discaccess/TrayCommands.h"
@@ -45,6 +46,7 @@ TEST_F(CommandGolden, EveryCommandSendsItsExactBytes)
     TAtipReply atip;
     TCdTextReply text;
     TTrackInfoReply info;
+    std::array<std::uint8_t, 2048> sector{};
     struct Case {
         const char *name;
         std::function<std::uint8_t()> run;
@@ -68,6 +70,9 @@ TEST_F(CommandGolden, EveryCommandSendsItsExactBytes)
          4594},
         {"READ TRACK INFORMATION", [&] { return ReadTrackInfo(id, settings, info); },
          "52 01 00 00 00 FF 00 00 24 00", 36},
+        {"READ (10) of the volume descriptor",
+         [&] { return ReadSectors(id, settings, 16, 1, sector.data(), sector.size()); }, "28 00 00 00 00 10 00 00 01 00",
+         2048},
         {"PREVENT removal", [&] { return PreventAllowRemoval(id, settings, true); }, "1E 00 00 00 01 00", 0},
         {"ALLOW removal", [&] { return PreventAllowRemoval(id, settings, false); }, "1E 00 00 00 00 00", 0},
         {"eject, immediate", [&] { return StartStopUnit(id, settings, false, true, true); }, "1B 01 00 00 02 00", 0},

@@ -189,6 +189,29 @@ TEST_F(DriveObject, CapacityComesFromTheAtip)
     EXPECT_TRUE(d().IsRewritable());
 }
 
+TEST_F(DriveObject, TheVolumeLabelComesFromTheDiscItself)
+{
+    struct {
+        const char *name;
+        DiscModel disc;
+        std::string label;
+        bool ok;
+    } cases[] = {
+        {"a data disc with its descriptor", discs::withVolumeLabel(discs::dataCdRom(), "BACKUP 2026"), "BACKUP 2026", true},
+        {"a 32-character label", discs::withVolumeLabel(discs::dataCdRom(), std::string(32, 'L')), std::string(32, 'L'), true},
+        {"a data disc without a descriptor", discs::dataCdRom(), "", true},
+        {"an audio disc", discs::withVolumeLabel(discs::pressedAudio12(), "NOPE"), "", false},
+        {"no disc", discs::none(), "", false},
+    };
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        load(c.disc);
+        EXPECT_EQ(d().GetIsoVolumeLabel(), c.label);
+        EXPECT_EQ(d().LastError == errOk, c.ok) << int(d().LastError);
+        EXPECT_TRUE(drive.overruns().empty());
+    }
+}
+
 TEST_F(DriveObject, OpenDoorMediumTypeSetsDoorOpenEvenWhenMechanismStatusFails)
 {
     load(discs::dataCdRom());

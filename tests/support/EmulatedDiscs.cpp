@@ -2,6 +2,8 @@
 #include "CdTextPacks.h"
 #include "EmulatedDrive.h"
 
+#include <cstring>
+
 #include "discaccess/BeReader.h"
 
 namespace quillon::test {
@@ -59,6 +61,18 @@ DiscModel none()
     d.name = "no disc";
     d.present = false;
     return d;
+}
+
+DiscModel withVolumeLabel(DiscModel disc, const std::string &label)
+{
+    std::vector<std::uint8_t> pvd(2048, 0);
+    pvd[0] = 1;
+    std::memcpy(&pvd[1], "CD001", 5);
+    pvd[6] = 1;
+    for (std::size_t i = 0; i < 32; ++i)
+        pvd[40 + i] = std::uint8_t(i < label.size() ? label[i] : ' ');
+    disc.sectors[16] = pvd;
+    return disc;
 }
 
 DiscModel blankCdR80()

@@ -25,6 +25,7 @@ const Layout *layoutOf(std::uint8_t opcode)
         {0x1B, {6, {0xFF, 0x01, 0, 0x0F, 0xF3, 0}}},                // START STOP UNIT
         {0x1E, {6, {0xFF, 0x00, 0, 0, 0x03, 0}}},                   // PREVENT ALLOW
         {0x25, {10, {0xFF, 0x00, 0, 0, 0, 0, 0, 0, 0, 0}}},         // READ CAPACITY
+        {0x28, {10, {0xFF, 0x18, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0}}}, // READ (10)
         {0x43, {10, {0xFF, 0x02, 0x0F, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0}}}, // READ TOC/PMA/ATIP
         {0x52, {10, {0xFF, 0x03, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0}}}, // READ TRACK INFORMATION
         {0x5A, {10, {0xFF, 0x18, 0xFF, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0}}}, // MODE SENSE (10)
@@ -52,6 +53,7 @@ std::size_t allocationLength(const std::uint8_t *cdb, std::size_t length)
     switch (cdb[0]) {
     case 0x12: return r.u16(3);
     case 0x25: return 8;
+    case 0x28: return std::size_t(r.u16(7)) * 2048;
     case 0x43:
     case 0x52:
     case 0x5A: return r.u16(7);
@@ -272,6 +274,22 @@ EmulatedDrive::Answer EmulatedDrive::answer(const std::uint8_t *cdb, std::size_t
         a.data[7] = 0x01; // next writable address valid
         putBe32(&a.data[8], *m_disc.nextWritable);
         putBe32(&a.data[12], *m_disc.nextWritable);
+        return a;
+    }
+    case 0x28: {
+        // Data sectors of the first track; what the model does not hold reads as zeros.
+        const std::uint32_t lba = c.u32(2);
+        const std::uint16_t blocks = c.u16(7);
+        if (m_disc.tracks.empty() || (m_disc.tracks.front().control & 0x04) == 0)
+            return check(0x05, 0x64, 0x00); // illegal mode for this track
+        if (std::uint64_t(lba) + blocks > m_disc.leadOutLba)
+            return check(0x05, 0x21, 0x00);
+        a.data.assign(std::size_t(blocks) * 2048, 0);
+        for (std::uint16_t i = 0; i < blocks; ++i) {
+            auto it = m_disc.sectors.find(lba + i);
+            if (it != m_disc.sectors.end())
+                std::memcpy(&a.data[std::size_t(i) * 2048], it->second.data(), std::min<std::size_t>(2048, it->second.size()));
+        }
         return a;
     }
     case 0x43:

@@ -37,6 +37,7 @@ struct DiscModel {
     // Whole natural replies that replace the built ones, keyed by reply name:
     // "toc0", "sessions", "atip", "cdtext", "trackinfo", "capacity", "modesense", "mechanism".
     std::map<std::string, std::vector<std::uint8_t>> raw;
+    std::map<std::uint32_t, std::vector<std::uint8_t>> sectors; // data sectors READ (10) returns
 };
 
 // The drive's own side: identity and page 2Ah.
@@ -140,6 +141,8 @@ DiscModel blankDvdR(); // no ATIP
 // Malformed replies.
 DiscModel tocLengthFFFF();
 DiscModel firstTrackAfterLast();
+// The disc with an ISO 9660 primary volume descriptor naming this volume at sector 16.
+DiscModel withVolumeLabel(DiscModel disc, const std::string &label);
 } // namespace discs
 
 // Drive quirks.
