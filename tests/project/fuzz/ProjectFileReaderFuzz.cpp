@@ -1,9 +1,15 @@
 // libFuzzer target for the project file reader: any bytes either load or end in a read
 // error, without a crash, a stack overflow or an allocation beyond the file's own size.
 //
-// Run it with a small allocation limit, so that a count taken from the file unchecked shows:
+// The build has no fuzzing configuration yet; by hand, against a sanitizer build in BUILD
+// (the reader's own sources are compiled in here so that the fuzzer sees their branches):
+//   clang++-14 -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. $(Qt6 include flags) \
+//     tests/project/fuzz/ProjectFileReaderFuzz.cpp project/TaggedStream.cpp project/ProjectText.cpp \
+//     project/ProjectTextLinux.cpp project/ProjectFile.cpp BUILD/project/libquillon_project.a \
+//     BUILD/platform/libquillon_platform.a -lQt6Widgets -lQt6Gui -lQt6Core -o ProjectFileReaderFuzz
+// Run it with a small allocation limit, so that a count taken from the file unchecked shows,
+// on a copy of tests/fixtures/project as its corpus (the fuzzer adds to that folder):
 //   ProjectFileReaderFuzz -max_total_time=60 -malloc_limit_mb=64 -rss_limit_mb=1024 CORPUS
-// The files in tests/fixtures/project make a good start for CORPUS.
 #include "platform/Prompter.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectModel.h"
