@@ -13,8 +13,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
-#include <QMovie>
 #include <QMenuBar>
+#include <QMovie>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -105,7 +105,8 @@ void OptionsCommands::ApplyLook()
     const bool useBg = m_options.ChkUseBg->isChecked();
     QImage picture;
     if (useBg)
-        picture = m_options.backgroundMovie() ? m_options.backgroundMovie()->currentImage() : m_options.backgroundPicture();
+        picture = m_options.backgroundMovie() ? m_options.backgroundMovie()->currentImage()
+                                              : m_options.backgroundPicture();
     const QList<QWidget *> bars = [this] {
         QList<QWidget *> w;
         for (QToolBar *bar : m_form.findChildren<QToolBar *>())
@@ -151,8 +152,9 @@ void OptionsCommands::ApplyLook()
         m_form.statusBar()->setFont(QApplication::font());
         m_form.statusBar()->setPalette(QApplication::palette());
         for (QWidget *w : fontTargets) {
-            w->setFont(m_form.LblTotal->font().family() == QApplication::font().family() ? QApplication::font()
-                                                                                        : m_form.LblTotal->font());
+            w->setFont(m_form.LblTotal->font().family() == QApplication::font().family()
+                           ? QApplication::font()
+                           : m_form.LblTotal->font());
             QPalette p = w->palette();
             p.setColor(QPalette::ButtonText, QApplication::palette().color(QPalette::ButtonText));
             p.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));

@@ -112,9 +112,11 @@ QStringList qtFilters(const QString &pipeFilter)
 QString programFilter(const char *description, const char *program)
 {
 #ifdef Q_OS_WIN
-    return QStringLiteral("%1 (%2.exe)|%2.exe|All files (*.*)|*.*").arg(QLatin1String(description), QLatin1String(program));
+    return QStringLiteral("%1 (%2.exe)|%2.exe|All files (*.*)|*.*")
+        .arg(QLatin1String(description), QLatin1String(program));
 #else
-    return QStringLiteral("%1 (%2)|%2|All files (*.*)|*.*").arg(QLatin1String(description), QLatin1String(program));
+    return QStringLiteral("%1 (%2)|%2|All files (*.*)|*.*")
+        .arg(QLatin1String(description), QLatin1String(program));
 #endif
 }
 
@@ -190,7 +192,8 @@ TDlgOptions::TDlgOptions(QWidget *parent)
         (this->*p.build)(page);
         PageControl1->addTab(page, QLatin1String(p.caption));
     }
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    auto *buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
     buttons->button(QDialogButtonBox::Help)->setText(QStringLiteral("&Help"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -255,9 +258,10 @@ void TDlgOptions::buildGeneralPage(QWidget *page)
     ChkUseBg = check(bg, "ChkUseBg", QStringLiteral("Use &background image"));
     bgLeft->addWidget(ChkUseBg);
     LblFreeIcons = linkLabel("LblFreeIcons", QStringLiteral("Download free images"), QString(), false);
-    m_links.insert(LblFreeIcons, {QStringLiteral("https://opengameart.org/art-search-advanced?field_art_type_tid%5B%5D=14"),
-                                  QStringLiteral("https://commons.wikimedia.org/wiki/Category:Textures"),
-                                  kSearch + QStringLiteral("free+seamless+textures")});
+    m_links.insert(LblFreeIcons,
+                   {QStringLiteral("https://opengameart.org/art-search-advanced?field_art_type_tid%5B%5D=14"),
+                    QStringLiteral("https://commons.wikimedia.org/wiki/Category:Textures"),
+                    kSearch + QStringLiteral("free+seamless+textures")});
     bgLeft->addWidget(LblFreeIcons);
     bgLeft->addStretch(1);
     bgRow->addLayout(bgLeft, 1);
@@ -348,14 +352,17 @@ void TDlgOptions::buildWritingPage(QWidget *page)
     v->addLayout(bufferRow);
     ChkEject = check(page, "ChkEject", QStringLiteral("&Eject CD when done"));
     ChkBurnproof = check(page, "ChkBurnproof", QStringLiteral("&Use burnproof"));
-    ChkCalcSize = check(page, "ChkCalcSize", QStringLiteral("&Always calculate size before writing on the fly"));
+    ChkCalcSize =
+        check(page, "ChkCalcSize", QStringLiteral("&Always calculate size before writing on the fly"));
     ChkCalcSize->setToolTip(QStringLiteral("Use ONLY if your recorder doesn't want to write on the fly"));
-    ChkCdrecOptions = check(page, "ChkCdrecOptions", QStringLiteral("Use &CDRECORD.EXE additional command line options"));
+    ChkCdrecOptions =
+        check(page, "ChkCdrecOptions", QStringLiteral("Use &CDRECORD.EXE additional command line options"));
     EditCdrecOptions = edit(page, "EditCdrecOptions");
     ChkForceErrors = check(page, "ChkForceErrors", QStringLiteral("&Try to continue on some errors"));
     ChkForceErrors->hide();
     ChkCdrDaoOptions = check(
-        page, "ChkCdrDaoOptions", QStringLiteral("Use CD&RDAO.EXE additional command line options (ONLY for writing CUE sheets)"));
+        page, "ChkCdrDaoOptions",
+        QStringLiteral("Use CD&RDAO.EXE additional command line options (ONLY for writing CUE sheets)"));
     EditCdrDaoOptions = edit(page, "EditCdrDaoOptions");
     ChkCdrDaoOptions->hide();
     EditCdrDaoOptions->hide();
@@ -394,9 +401,8 @@ void TDlgOptions::buildDataPage(QWidget *page)
     auto *charButton = new QToolButton(page);
     charButton->setText(QStringLiteral("..."));
     connect(charButton, &QToolButton::clicked, this, [this] { chooseFile(EditCharacterSet); });
-    connect(EditCharacterSet, &QLineEdit::textChanged, charButton, [this, charButton] {
-        charButton->setEnabled(EditCharacterSet->isEnabled());
-    });
+    connect(EditCharacterSet, &QLineEdit::textChanged, charButton,
+            [this, charButton] { charButton->setEnabled(EditCharacterSet->isEnabled()); });
     LblCharacterset = linkLabel("LblCharacterset", QStringLiteral("Characters &file"),
                                 QStringLiteral("Click to download code tables"), false);
     m_links.insert(LblCharacterset, {QStringLiteral("https://www.unicode.org/Public/MAPPINGS/")});
@@ -405,9 +411,11 @@ void TDlgOptions::buildDataPage(QWidget *page)
     v->addLayout(form);
 
     ChkJoliet = check(page, "ChkJoliet", QStringLiteral("Use &JOLIET extensions"));
-    ChkIso31 = check(page, "ChkIso31", QStringLiteral("Use &ISO 31 character  filenames (disks will be unreadable under DOS)"));
-    ChkDeep = check(page, "ChkDeep",
-                    QStringLiteral("&Allow directories deeper than 8 levels (more than 11 levels are NOT RECOMMENDED)"));
+    ChkIso31 = check(page, "ChkIso31",
+                     QStringLiteral("Use &ISO 31 character  filenames (disks will be unreadable under DOS)"));
+    ChkDeep = check(
+        page, "ChkDeep",
+        QStringLiteral("&Allow directories deeper than 8 levels (more than 11 levels are NOT RECOMMENDED)"));
     ChkPad = check(page, "ChkPad", QStringLiteral("&Pad the end of the ISO9660 by 16 sectors (32kB)"));
     for (QWidget *w : std::initializer_list<QWidget *>{ChkJoliet, ChkIso31, ChkDeep, ChkPad})
         v->addWidget(w);
@@ -425,7 +433,8 @@ void TDlgOptions::buildDataPage(QWidget *page)
     ids->addWidget(ChkPreparerID, 2, 0);
     ids->addWidget(EditPreparerID, 2, 1);
     v->addLayout(ids);
-    ChkIsoOptions = check(page, "ChkIsoOptions", QStringLiteral("Use &MKISOFS.EXE additional command line options"));
+    ChkIsoOptions =
+        check(page, "ChkIsoOptions", QStringLiteral("Use &MKISOFS.EXE additional command line options"));
     EditIsoOptions = edit(page, "EditIsoOptions");
     v->addWidget(ChkIsoOptions);
     v->addWidget(EditIsoOptions);
@@ -474,7 +483,8 @@ void TDlgOptions::buildMp3Page(QWidget *page)
 {
     auto *v = new QVBoxLayout(page);
     auto *lameRow = new QHBoxLayout;
-    LblLame = linkLabel("LblLame", QStringLiteral("Lame.exe location"), QStringLiteral("Click to download LAME"), true);
+    LblLame = linkLabel("LblLame", QStringLiteral("Lame.exe location"),
+                        QStringLiteral("Click to download LAME"), true);
     m_links.insert(LblLame, {QStringLiteral("https://lame.sourceforge.io/"),
                              QStringLiteral("https://sourceforge.net/projects/lame/files/lame/"),
                              kSearch + QStringLiteral("lame+mp3+encoder+download")});
@@ -550,7 +560,8 @@ void TDlgOptions::buildMp3Page(QWidget *page)
     m_companions[ComboStereo] << lblStereo;
     g->setColumnStretch(1, 1);
     v->addLayout(g);
-    ChkLameOptions = check(page, "ChkLameOptions", QStringLiteral("Use &LAME.EXE additional command line options"));
+    ChkLameOptions =
+        check(page, "ChkLameOptions", QStringLiteral("Use &LAME.EXE additional command line options"));
     EditLameOptions = edit(page, "EditLameOptions");
     m_companions[ChkLameOptions] << EditLameOptions;
     v->addWidget(ChkLameOptions);
@@ -603,24 +614,25 @@ void TDlgOptions::buildToolsPage(QWidget *page)
         h->addWidget(fieldRow(group, field, button), 1);
         return group;
     };
-    auto *checking = tool("&Mp3check.exe location", "MP3 checking and repairing", EditMp3Check, "EditMp3Check",
-                       LblMp3Check, "LblMp3Check", QStringLiteral("mp3check by Johannes Overmann - click to download"),
-                       programFilter("Mp3check program", "mp3check"),
-                       {QStringLiteral("https://sourceforge.net/projects/mp3check/"),
-                        kSearch + QStringLiteral("mp3check+Johannes+Overmann")});
+    auto *checking =
+        tool("&Mp3check.exe location", "MP3 checking and repairing", EditMp3Check, "EditMp3Check",
+             LblMp3Check, "LblMp3Check", QStringLiteral("mp3check by Johannes Overmann - click to download"),
+             programFilter("Mp3check program", "mp3check"),
+             {QStringLiteral("https://sourceforge.net/projects/mp3check/"),
+              kSearch + QStringLiteral("mp3check+Johannes+Overmann")});
     ChkFixCRC = check(checking, "ChkFixCRC", QStringLiteral("&Check and repair CRC"));
     ChrRemoveOK = check(checking, "ChrRemoveOK",
-                                 QStringLiteral("&Remove correct MP3s from the list after repair / checking"));
+                        QStringLiteral("&Remove correct MP3s from the list after repair / checking"));
     checking->layout()->addWidget(ChkFixCRC);
     checking->layout()->addWidget(ChrRemoveOK);
     v->addWidget(checking);
-    v->addWidget(tool("&Audacity.exe location", "WAV editor", EditAudacity, "EditAudacity", LblAudacity, "LblAudacity",
-                      QStringLiteral("Click to download free Audacity Audio Editor"),
+    v->addWidget(tool("&Audacity.exe location", "WAV editor", EditAudacity, "EditAudacity", LblAudacity,
+                      "LblAudacity", QStringLiteral("Click to download free Audacity Audio Editor"),
                       programFilter("Audacity program", "audacity"),
                       {QStringLiteral("https://www.audacityteam.org/download/"),
                        kSearch + QStringLiteral("audacity+audio+editor")}));
-    QWidget *normalize = tool("Normalize location", "WAV normalization", EditNormalize, "EditNormalize", LblNormalize,
-                              "LblNormalize", QStringLiteral("Click to download normalize"),
+    QWidget *normalize = tool("Normalize location", "WAV normalization", EditNormalize, "EditNormalize",
+                              LblNormalize, "LblNormalize", QStringLiteral("Click to download normalize"),
                               programFilter("Normalize program", "normalize"),
                               {QStringLiteral("https://www.nongnu.org/normalize/"),
                                kSearch + QStringLiteral("normalize+wav+volume")});
@@ -738,8 +750,9 @@ void TDlgOptions::connectHandlers()
 {
     connect(ChkJoliet, &QCheckBox::clicked, this, [this](bool on) {
         if (m_showing && !on &&
-            !confirm(QStringLiteral("Joliet is required to store long filenames. Otherwise all filenames wiil be "
-                                    "stored in short format (8 characters + extension).\r\nDo you wish to continue?"),
+            !confirm(QStringLiteral(
+                         "Joliet is required to store long filenames. Otherwise all filenames wiil be "
+                         "stored in short format (8 characters + extension).\r\nDo you wish to continue?"),
                      QStringLiteral("Long filenames will be lost")))
             ChkJoliet->setChecked(true);
     });
@@ -755,8 +768,9 @@ void TDlgOptions::connectHandlers()
             return;
         const int level = m_hooks.deepestFolderLevel();
         if (level > 7 &&
-            !confirm(QStringLiteral("Folders deeper than 8 levels will NOT be added. Do you wish to continue?"),
-                     QStringLiteral("Folders nested ") + QString::number(level) + QStringLiteral(" levels")))
+            !confirm(
+                QStringLiteral("Folders deeper than 8 levels will NOT be added. Do you wish to continue?"),
+                QStringLiteral("Folders nested ") + QString::number(level) + QStringLiteral(" levels")))
             ChkDeep->setChecked(true);
     });
     connect(ComboCharacterSet, &QComboBox::currentIndexChanged, this, [this] { ComboCharacterSetChange(); });
@@ -777,8 +791,12 @@ void TDlgOptions::connectHandlers()
         });
     }
     const std::pair<QLineEdit *, QCheckBox *> trimmedFields[] = {
-        {EditIsoOptions, ChkIsoOptions},   {EditCdrecOptions, ChkCdrecOptions}, {EditCdrDaoOptions, ChkCdrDaoOptions},
-        {EditLameOptions, ChkLameOptions}, {EditAppID, ChkAppID},               {EditPublisherID, ChkPublisherID},
+        {EditIsoOptions, ChkIsoOptions},
+        {EditCdrecOptions, ChkCdrecOptions},
+        {EditCdrDaoOptions, ChkCdrDaoOptions},
+        {EditLameOptions, ChkLameOptions},
+        {EditAppID, ChkAppID},
+        {EditPublisherID, ChkPublisherID},
         {EditPreparerID, ChkPreparerID},
     };
     for (const auto &[field, box] : trimmedFields) {
@@ -805,7 +823,8 @@ void TDlgOptions::connectHandlers()
         if (row >= 0 && m_recorders->burnproof(row))
             return;
         const QString text = row >= 0 ? m_recorders->item(row)->text : QString();
-        if (!confirm(QStringLiteral("Are you sure that drive ") + text + QStringLiteral(" supports burnproof?"),
+        if (!confirm(QStringLiteral("Are you sure that drive ") + text +
+                         QStringLiteral(" supports burnproof?"),
                      QStringLiteral("Warning")))
             ChkBurnproof->setChecked(false);
     });
@@ -919,9 +938,10 @@ void TDlgOptions::ComboCDsChange()
     if (!m_showing || m_recorders->canRecord(row))
         return;
     const PromptButton answer =
-        m_prompter ? m_prompter->ask({QStringLiteral("Are you sure that drive ") + m_recorders->item(row)->text +
-                                          QStringLiteral(" supports recording?"),
-                                      QStringLiteral("Warning"), PromptIcon::Question, pbYes | pbNo | pbCancel, pbNo})
+        m_prompter ? m_prompter->ask(
+                         {QStringLiteral("Are you sure that drive ") + m_recorders->item(row)->text +
+                              QStringLiteral(" supports recording?"),
+                          QStringLiteral("Warning"), PromptIcon::Question, pbYes | pbNo | pbCancel, pbNo})
                    : pbNo;
     if (answer == pbYes)
         return;
@@ -1201,7 +1221,8 @@ void TDlgOptions::RxSpeedButton1Click()
         m_model->setDlgOpenPicture(QCoreApplication::applicationDirPath());
     QFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(qtFilters(QStringLiteral("Images (*.bmp; *.jpg; *.gif; *.png; *.jp2)|*.bmp;*.jpg;*.gif;*.png;*.jp2")));
+    dialog.setNameFilters(qtFilters(
+        QStringLiteral("Images (*.bmp; *.jpg; *.gif; *.png; *.jp2)|*.bmp;*.jpg;*.gif;*.png;*.jp2")));
     dialog.setDirectory(m_model->DlgOpenPicture());
     const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
     // Whatever the answer, the dialog starts next time where it was left.
@@ -1218,7 +1239,8 @@ void TDlgOptions::ChkUseBgClick()
     const QString file = m_model->EditBg();
     if (ChkUseBg->isChecked() && QFileInfo(file).isFile() && m_imageBg.isNull()) {
         if (LoadPicture(file, PictureTypeOf(file), m_imageBg, &m_gif)) {
-            m_standardLook = QFileInfo(file).fileName().compare(kStandardPictureName, Qt::CaseInsensitive) == 0;
+            m_standardLook =
+                QFileInfo(file).fileName().compare(kStandardPictureName, Qt::CaseInsensitive) == 0;
             ImageBg->setPixmap(QPixmap::fromImage(m_imageBg));
         } else {
             m_lookChanged = false;
@@ -1242,7 +1264,8 @@ void TDlgOptions::setBarBackground(QWidget *w, const QImage &picture)
     // background and be drawn as a dark block.
     for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         QPalette own = child->palette();
-        for (QPalette::ColorRole role : {child->backgroundRole(), QPalette::Base, QPalette::Button, QPalette::Window})
+        for (QPalette::ColorRole role :
+             {child->backgroundRole(), QPalette::Base, QPalette::Button, QPalette::Window})
             own.setBrush(role, QApplication::palette(child).brush(role));
         child->setPalette(own);
     }

@@ -181,8 +181,8 @@ public:
         std::function<void()> updateTotals;
         std::function<void(bool upperCase)> recaseCdText; // only when the box changed
         std::function<void(bool shown)> showBannerPanel;
-        std::function<int()> deepestFolderLevel;             // -1 without a data project
-        std::function<bool()> driveButtonLocked;             // a recording that cannot be cancelled runs
+        std::function<int()> deepestFolderLevel; // -1 without a data project
+        std::function<bool()> driveButtonLocked; // a recording that cannot be cancelled runs
         std::function<void(int driveIndex, bool report)> disableCdAutorun;
         std::function<void(const QString &address)> openInNewBrowser;
     };
@@ -220,7 +220,8 @@ public:
     // The rule for dialogs with a speed bar: the background picture when ChkUseBg, the
     // font's name, colour and style (not its size) of `mainBarFont` when ChkUseFonts, and
     // the system button colour for the coloured buttons when the look is not the standard one.
-    void ApplyDialogLook(QWidget *speedBar, const QFont &mainBarFont, const QList<QWidget *> &colouredButtons) const;
+    void ApplyDialogLook(QWidget *speedBar, const QFont &mainBarFont,
+                         const QList<QWidget *> &colouredButtons) const;
     // Tiles the picture behind a bar (a null picture gives the system background back). The
     // widgets on the bar keep their own backgrounds.
     static void setBarBackground(QWidget *bar, const QImage &picture);

@@ -29,9 +29,9 @@ struct FlagRow {
     int bit;
 };
 constexpr FlagRow kFlagRows[] = {
-    {"Reads CD-R: ", 2, 0},     {"Reads CD-RW: ", 2, 1},  {"Reads packet tracks: ", 2, 2},
-    {"Reads DVD-ROM: ", 2, 3},  {"Reads DVD-R: ", 2, 4},  {"Reads DVD-RAM: ", 2, 5},
-    {"Writes CD-R: ", 3, 0},    {"Writes CD-RW: ", 3, 1}, {"Tests writing: ", 3, 2},
+    {"Reads CD-R: ", 2, 0},     {"Reads CD-RW: ", 2, 1},    {"Reads packet tracks: ", 2, 2},
+    {"Reads DVD-ROM: ", 2, 3},  {"Reads DVD-R: ", 2, 4},    {"Reads DVD-RAM: ", 2, 5},
+    {"Writes CD-R: ", 3, 0},    {"Writes CD-RW: ", 3, 1},   {"Tests writing: ", 3, 2},
     {"Writes DVD-R: ", 3, 4},   {"Writes DVD-RAM: ", 3, 5}, {"Plays audio: ", 4, 0},
     {"Burnproof: ", 4, 7},      {"Reads CD-Text: ", -1, 0}, {"C2 error supported: ", 5, 4},
     {"Reads audio CD: ", 5, 0},

@@ -6,18 +6,29 @@ namespace quillon {
 
 QStringList compressionEntries()
 {
-    return {QStringLiteral("Highest - CBR 320 kbps"), QStringLiteral("Very high - VBR about 250 kbps"),
-            QStringLiteral("High - VBR about 190 kbps"),  QStringLiteral("Normal - ABR 128 kbps"),
-            QStringLiteral("Low - ABR 96 kbps"),          QStringLiteral("Variable bitrate - VBR"),
-            QStringLiteral("Average bitrate - ABR"),      QStringLiteral("Constant bitrate - CBR"),
+    return {QStringLiteral("Highest - CBR 320 kbps"),
+            QStringLiteral("Very high - VBR about 250 kbps"),
+            QStringLiteral("High - VBR about 190 kbps"),
+            QStringLiteral("Normal - ABR 128 kbps"),
+            QStringLiteral("Low - ABR 96 kbps"),
+            QStringLiteral("Variable bitrate - VBR"),
+            QStringLiteral("Average bitrate - ABR"),
+            QStringLiteral("Constant bitrate - CBR"),
             QStringLiteral("User defined")};
 }
 
 QStringList qualityEntries()
 {
-    return {QStringLiteral("0 - highest - SLOWEST"), QStringLiteral("1"), QStringLiteral("2 - recommended"),
-            QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5 - good"), QStringLiteral("6"),
-            QStringLiteral("7 - may be"), QStringLiteral("8"), QStringLiteral("9 - poor - FASTEST")};
+    return {QStringLiteral("0 - highest - SLOWEST"),
+            QStringLiteral("1"),
+            QStringLiteral("2 - recommended"),
+            QStringLiteral("3"),
+            QStringLiteral("4"),
+            QStringLiteral("5 - good"),
+            QStringLiteral("6"),
+            QStringLiteral("7 - may be"),
+            QStringLiteral("8"),
+            QStringLiteral("9 - poor - FASTEST")};
 }
 
 namespace {
@@ -42,22 +53,34 @@ QStringList bitrateRangeEntries()
 
 QStringList frequencyEntries()
 {
-    return {QStringLiteral("the same as input"), QStringLiteral("8"), QStringLiteral("11.025"),
-            QStringLiteral("12"), QStringLiteral("16"), QStringLiteral("22.05"), QStringLiteral("24"),
-            QStringLiteral("32"), QStringLiteral("44.1"), QStringLiteral("48")};
+    return {QStringLiteral("the same as input"),
+            QStringLiteral("8"),
+            QStringLiteral("11.025"),
+            QStringLiteral("12"),
+            QStringLiteral("16"),
+            QStringLiteral("22.05"),
+            QStringLiteral("24"),
+            QStringLiteral("32"),
+            QStringLiteral("44.1"),
+            QStringLiteral("48")};
 }
 
 QStringList stereoEntries()
 {
-    return {QStringLiteral("auto"), QStringLiteral("joint stereo"), QStringLiteral("stereo"),
-            QStringLiteral("mono"), QStringLiteral("forced mid/side stereo"),
-            QStringLiteral("dual (independent) channels"), QStringLiteral("intensity stereo")};
+    return {QStringLiteral("auto"),
+            QStringLiteral("joint stereo"),
+            QStringLiteral("stereo"),
+            QStringLiteral("mono"),
+            QStringLiteral("forced mid/side stereo"),
+            QStringLiteral("dual (independent) channels"),
+            QStringLiteral("intensity stereo")};
 }
 
 QStringList ripNormEntries()
 {
     // The trailing blank of the second entry is the designed text.
-    return {QStringLiteral("All songs from the same album - BATCH"), QStringLiteral("Songs from different albums - MIX "),
+    return {QStringLiteral("All songs from the same album - BATCH"),
+            QStringLiteral("Songs from different albums - MIX "),
             QStringLiteral("Use max level instead of RMS - PEAK")};
 }
 
@@ -207,7 +230,8 @@ ImageNameProblem checkImageFileName(const QString &name)
     if (name.count(QLatin1Char(':')) > 1)
         return ImageNameProblem::InvalidCharacters;
 #ifdef Q_OS_WIN
-    const qsizetype lastSeparator = std::max(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char(':')));
+    const qsizetype lastSeparator =
+        std::max(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char(':')));
 #else
     const qsizetype lastSeparator = name.lastIndexOf(QLatin1Char('/'));
 #endif

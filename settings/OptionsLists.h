@@ -7,13 +7,13 @@
 
 namespace quillon {
 
-QStringList compressionEntries(); // ComboCompression
-QStringList qualityEntries();     // ComboQuality
-QStringList bitrateEntries();     // ComboBitrate
+QStringList compressionEntries();  // ComboCompression
+QStringList qualityEntries();      // ComboQuality
+QStringList bitrateEntries();      // ComboBitrate
 QStringList bitrateRangeEntries(); // ComboBitrateMin, ComboBitrateMax
-QStringList frequencyEntries();   // ComboFreq
-QStringList stereoEntries();      // ComboStereo
-QStringList ripNormEntries();     // ComboRipNorm
+QStringList frequencyEntries();    // ComboFreq
+QStringList stereoEntries();       // ComboStereo
+QStringList ripNormEntries();      // ComboRipNorm
 
 // ComboCharacterSet: 36 character sets, "From a file" at position 36, then "utf-8", which
 // came later and so follows it: old positions stay valid.

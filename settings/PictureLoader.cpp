@@ -69,7 +69,8 @@ QImage LoadJpeg2000(const QString &file)
     opj_set_warning_handler(codec, quietHandler, nullptr);
     opj_dparameters_t parameters;
     opj_set_default_decoder_parameters(&parameters);
-    opj_stream_t *stream = opj_stream_create_default_file_stream(QFile::encodeName(file).constData(), OPJ_TRUE);
+    opj_stream_t *stream =
+        opj_stream_create_default_file_stream(QFile::encodeName(file).constData(), OPJ_TRUE);
     opj_image_t *image = nullptr;
     QImage out;
     if (stream && opj_setup_decoder(codec, &parameters) && opj_read_header(stream, codec, &image) &&

@@ -17,7 +17,8 @@ TMyFileType PictureTypeOf(const QString &file);
 
 // Loads the file into `picture`; false (and `picture` null) when it cannot be read. With a
 // holder, a GIF leaves its movie there and any other type empties it.
-bool LoadPicture(const QString &file, TMyFileType type, QImage &picture, std::unique_ptr<QMovie> *gifHolder = nullptr);
+bool LoadPicture(const QString &file, TMyFileType type, QImage &picture,
+                 std::unique_ptr<QMovie> *gifHolder = nullptr);
 
 // A JPEG 2000 file (JP2 box format or a bare codestream) as an image; null when it cannot be
 // decoded.

@@ -48,7 +48,8 @@ public:
     int rowOf(const RecorderIdentity &identity) const;
 
     // "E:  ABC-1234  (XYZ)  1,0,0".
-    static QString itemText(QChar letter, const QString &product, const QString &vendor, const QString &address);
+    static QString itemText(QChar letter, const QString &product, const QString &vendor,
+                            const QString &address);
 
 private:
     std::vector<RecorderItem> m_items;

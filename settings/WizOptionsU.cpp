@@ -40,9 +40,11 @@ QPixmap wizardPicture()
 QString programFilter(const char *description, const char *program)
 {
 #ifdef Q_OS_WIN
-    return QStringLiteral("%1 (%2.exe) (%2.exe);;All files (*.*) (*)").arg(QLatin1String(description), QLatin1String(program));
+    return QStringLiteral("%1 (%2.exe) (%2.exe);;All files (*.*) (*)")
+        .arg(QLatin1String(description), QLatin1String(program));
 #else
-    return QStringLiteral("%1 (%2) (%2);;All files (*.*) (*)").arg(QLatin1String(description), QLatin1String(program));
+    return QStringLiteral("%1 (%2) (%2);;All files (*.*) (*)")
+        .arg(QLatin1String(description), QLatin1String(program));
 #endif
 }
 
@@ -88,8 +90,9 @@ TWizOptions::TWizOptions(TDlgOptions &options, QWidget *parent)
     body->addWidget(Pages, 1);
     outer->addLayout(body, 1);
 
-    Pages->addWidget(textPage({QStringLiteral("Welcome to Quillon!"), QStringLiteral("This wizard will set necessary options.")},
-                              true));
+    Pages->addWidget(textPage(
+        {QStringLiteral("Welcome to Quillon!"), QStringLiteral("This wizard will set necessary options.")},
+        true));
 
     auto *recorder = new QWidget;
     auto *rv = new QVBoxLayout(recorder);
@@ -138,14 +141,16 @@ TWizOptions::TWizOptions(TDlgOptions &options, QWidget *parent)
             DirRipOutput->setText(QDir::toNativeSeparators(folder));
     });
 
-    auto toolPage = [this](const QString &text, const QString &caption, const QString &hint, QLineEdit *&field,
-                           const char *name, const QString &initial, const QString &filter) {
+    auto toolPage = [this](const QString &text, const QString &caption, const QString &hint,
+                           QLineEdit *&field, const char *name, const QString &initial,
+                           const QString &filter) {
         auto *page = new QWidget;
         auto *v = new QVBoxLayout(page);
         v->addWidget(wrapped(text, page));
         // Drawn as a link with its download hint; the options dialog's label opens the pages.
-        auto *link = new QLabel(
-            QStringLiteral("<a href=\"#\">%1</a>").arg(QString(caption).remove(QLatin1Char('&')).toHtmlEscaped()), page);
+        auto *link = new QLabel(QStringLiteral("<a href=\"#\">%1</a>")
+                                    .arg(QString(caption).remove(QLatin1Char('&')).toHtmlEscaped()),
+                                page);
         link->setToolTip(hint);
         v->addWidget(link);
         auto *h = new QHBoxLayout;
@@ -165,16 +170,18 @@ TWizOptions::TWizOptions(TDlgOptions &options, QWidget *parent)
         });
         return page;
     };
-    Pages->addWidget(toolPage(QStringLiteral("If you wish to (de) compress MP3 you must download\r\nand install best free "
-                                             "encoder - LAME."),
-                              QStringLiteral("Lame.exe location"), QStringLiteral("Click to download LAME"), EditLame,
-                              "EditLame", options.EditLame->text(), programFilter("Lame program", "lame")));
-    Pages->addWidget(toolPage(QStringLiteral("To check and repair MP3 please download and install free MP3CHECK."),
-                              QStringLiteral("&Mp3check.exe location"),
-                              QStringLiteral("mp3check by Johannes Overmann - click to download"), EditMP3Check,
-                              "EditMP3Check", options.EditMp3Check->text(),
-                              programFilter("Mp3check program", "mp3check")));
-    Pages->addWidget(textPage({QStringLiteral("Congratulations!"), QStringLiteral("You have finished basic configuration."),
+    Pages->addWidget(
+        toolPage(QStringLiteral("If you wish to (de) compress MP3 you must download\r\nand install best free "
+                                "encoder - LAME."),
+                 QStringLiteral("Lame.exe location"), QStringLiteral("Click to download LAME"), EditLame,
+                 "EditLame", options.EditLame->text(), programFilter("Lame program", "lame")));
+    Pages->addWidget(toolPage(
+        QStringLiteral("To check and repair MP3 please download and install free MP3CHECK."),
+        QStringLiteral("&Mp3check.exe location"),
+        QStringLiteral("mp3check by Johannes Overmann - click to download"), EditMP3Check, "EditMP3Check",
+        options.EditMp3Check->text(), programFilter("Mp3check program", "mp3check")));
+    Pages->addWidget(textPage({QStringLiteral("Congratulations!"),
+                               QStringLiteral("You have finished basic configuration."),
                                QStringLiteral("For more options choose from menu Tools - Options.")},
                               true));
 
@@ -258,7 +265,8 @@ bool TWizOptions::leavePage(int page)
             const PromptButton answer =
                 prompter ? prompter->ask({QStringLiteral("Are you sure that drive ") + list.item(row)->text +
                                               QStringLiteral(" supports recording?"),
-                                          QStringLiteral("Warning"), PromptIcon::Question, pbYes | pbNo | pbCancel, pbNo})
+                                          QStringLiteral("Warning"), PromptIcon::Question,
+                                          pbYes | pbNo | pbCancel, pbNo})
                          : pbNo;
             if (answer != pbYes) {
                 ComboCDs->setCurrentIndex(-1);
@@ -274,16 +282,19 @@ bool TWizOptions::leavePage(int page)
         if (!folder.isEmpty())
             QDir().mkpath(folder);
         if (!QFileInfo(folder).isDir() && prompter)
-            prompter->error(QStringLiteral("I can't create folder ") + folder, QStringLiteral("Error creating folder"));
+            prompter->error(QStringLiteral("I can't create folder ") + folder,
+                            QStringLiteral("Error creating folder"));
         return true;
     }
     case 3:
         if (!QFileInfo(EditLame->text().trimmed()).isFile() && prompter)
-            prompter->error(QStringLiteral("Lame.exe not found."), QStringLiteral("Optional external program"));
+            prompter->error(QStringLiteral("Lame.exe not found."),
+                            QStringLiteral("Optional external program"));
         return true;
     case 4:
         if (!QFileInfo(EditMP3Check->text().trimmed()).isFile() && prompter)
-            prompter->error(QStringLiteral("Mp3Check.exe.exe not found."), QStringLiteral("Optional external program"));
+            prompter->error(QStringLiteral("Mp3Check.exe.exe not found."),
+                            QStringLiteral("Optional external program"));
         return true;
     default:
         return true;

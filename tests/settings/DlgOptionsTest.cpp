@@ -113,7 +113,11 @@ TEST_F(OptionsOnDrives, ChoosingAReadingDriveWhileShownAsks)
     const Case cases[] = {
         {"Yes keeps the choice", {drives::recorder(), readingDrive()}, pbYes, 1, false},
         {"No goes back to the first recorder", {drives::recorder(), readingDrive()}, pbNo, 0, true},
-        {"Cancel keeps the choice on the writing page", {drives::recorder(), readingDrive()}, pbCancel, 1, true},
+        {"Cancel keeps the choice on the writing page",
+         {drives::recorder(), readingDrive()},
+         pbCancel,
+         1,
+         true},
         {"No without a recorder to return to", {readingDrive(), readingDrive()}, pbNo, 1, true},
     };
     for (const Case &c : cases) {
@@ -128,7 +132,8 @@ TEST_F(OptionsOnDrives, ChoosingAReadingDriveWhileShownAsks)
                 dlg.ComboCDs->setCurrentIndex(1);
                 dlg.ComboCDsChange();
                 EXPECT_EQ(dlg.ComboCDs->currentIndex(), c.expected);
-                EXPECT_EQ(dlg.PageControl1->tabText(dlg.PageControl1->currentIndex()) == "CD writing", c.cdWritingPage);
+                EXPECT_EQ(dlg.PageControl1->tabText(dlg.PageControl1->currentIndex()) == "CD writing",
+                          c.cdWritingPage);
             },
             true);
         ASSERT_EQ(prompter.requests().size(), 1);
@@ -297,7 +302,8 @@ TEST_F(OptionsOnDrives, CancelRevertsEveryStoredControlButNotTheSixOthers)
             dlg.RadioOutput->setChecked(true);
         },
         false);
-    const QStringList unstored{"ChkAskCDDB", "ChrRemoveOK", "ChkFixCRC", "EditBitrate", "EditUserLame", "ChkShowAds"};
+    const QStringList unstored{"ChkAskCDDB",  "ChrRemoveOK",  "ChkFixCRC",
+                               "EditBitrate", "EditUserLame", "ChkShowAds"};
     for (auto it = before.cbegin(); it != before.cend(); ++it) {
         QWidget *w = d.findChild<QWidget *>(it.key());
         if (unstored.contains(it.key()))
@@ -382,9 +388,11 @@ TEST_F(OptionsOnDrives, CompressionPresetsShowTheirControls)
         d.ComboCompression->setCurrentIndex(c.position);
         QStringList seen;
         const std::pair<const char *, QWidget *> controls[] = {
-            {"Quality", d.ComboQuality},   {"BitrateMinMax", d.ComboBitrateMin}, {"EditBitrate", d.EditBitrate},
-            {"Bitrate", d.ComboBitrate},   {"UserLame", d.EditUserLame},         {"Fast", d.ChkFast},
-            {"LameOptions", d.EditLameOptions}, {"Freq", d.ComboFreq},             {"Stereo", d.ComboStereo},
+            {"Quality", d.ComboQuality},        {"BitrateMinMax", d.ComboBitrateMin},
+            {"EditBitrate", d.EditBitrate},     {"Bitrate", d.ComboBitrate},
+            {"UserLame", d.EditUserLame},       {"Fast", d.ChkFast},
+            {"LameOptions", d.EditLameOptions}, {"Freq", d.ComboFreq},
+            {"Stereo", d.ComboStereo},
         };
         for (const auto &[name, w] : controls)
             if (w->isVisible())
@@ -408,7 +416,8 @@ TEST_F(OptionsOnDrives, ImageNameCheckReportsAndFocusesTheField)
     } cases[] = {
         {"/tmp/a.iso", "", ""},
         {"", "", ""},
-        {"/tmp/a?.iso", "Filename cannot contain any of these characters:\r\n? * | \" < >", "Invalid filename"},
+        {"/tmp/a?.iso", "Filename cannot contain any of these characters:\r\n? * | \" < >",
+         "Invalid filename"},
         {"a:b:c.iso", "Filename cannot contain any of these characters:\r\n? * | \" < >", "Invalid filename"},
         {"/tmp/images/", "Please specify a filename!", "Missing filename"},
     };
