@@ -7,6 +7,7 @@
 #include "app/ProjectFileCommands.h"
 #include "engine/DiscJobDrives.h"
 #include "engine/DlgConsoleU.h"
+#include "engine/DlgProjectNfoU.h"
 #include "engine/PathList.h"
 #include "platform/DebugLog.h"
 #include "platform/Prompter.h"
@@ -83,6 +84,16 @@ JobCommands::JobCommands(TMainForm &form)
     connect(build, &QAction::triggered, DiscBuildISO, &QAction::trigger);
     form.SpeedBar4->addSeparator();
     form.SpeedBar4->addAction(DiscRecord);
+
+    Properties4a = new QAction(QStringLiteral("&Properties..."), &form);
+    Properties4a->setObjectName(QStringLiteral("Properties4a"));
+    connect(Properties4a, &QAction::triggered, this, [this] { Properties4aClick(); });
+    if (ProjectFileCommands *files = form.fileCommands()) {
+        // After the recent files, in front of what follows them.
+        const QList<QAction *> items = files->FileMenu->actions();
+        const qsizetype at = items.indexOf(files->ReopenMenu->menuAction());
+        files->FileMenu->insertAction(items.value(at + 1), Properties4a);
+    }
 }
 
 JobCommands::~JobCommands() = default;
@@ -263,10 +274,66 @@ void JobCommands::showMediaInfo(int driveIndex)
     qCInfo(lcQuillon) << "media information for drive" << driveIndex << "is not built yet";
 }
 
-bool JobCommands::showProjectProperties()
+bool JobCommands::showProjectProperties() { return Properties4aClick(); }
+
+QString JobCommands::audioCaption(const ProjectModel &project)
 {
-    qCInfo(lcQuillon) << "project properties are not built yet";
-    return false;
+    const QString &performer = project.AlbumPerformer;
+    const QString &title = project.AlbumTitle;
+    if (performer.isEmpty() && title.isEmpty())
+        return project.WindowCaption();
+    return QStringLiteral("Quillon - ") + performer +
+           (!performer.isEmpty() && !title.isEmpty() ? QStringLiteral(" - ") : QString()) + title;
+}
+
+bool JobCommands::Properties4aClick()
+{
+    ProjectModel &p = m_form.project();
+    ProjectFacts facts;
+    facts.hasRoot = p.root() != nullptr;
+    facts.rootName = facts.hasRoot ? p.root()->text() : QString();
+    facts.nameReadOnly = p.ProjectKind() == pkDiscImage;
+    facts.audioPage = m_form.PageControl1->currentWidget() == m_form.TabAudio;
+    facts.dataSize = m_form.LblTotal->text();
+    facts.fileCount = p.FileCount;
+    int nodes = 0;
+    p.VisitFolders([&nodes](const PathListFolder &) {
+        ++nodes;
+        return WalkStep::Continue;
+    });
+    facts.folderCount = std::max(0, nodes - 1);
+    facts.projectFileName = p.ProjectFileName;
+    facts.audioSize = m_form.LabelAudioTotal->text();
+    facts.audioFiles = p.AudioTrackCount();
+    facts.albumTitle = p.AlbumTitle;
+    facts.albumPerformer = p.AlbumPerformer;
+
+    TDlgProjectNfo dialog(*m_form.services().prompter, &m_form);
+    dialog.setFacts(facts);
+    int result = 0;
+    if (propertiesHook) {
+        dialog.show();
+        result = propertiesHook(dialog);
+        dialog.done(result);
+    } else {
+        result = dialog.exec();
+    }
+    if (result != QDialog::Accepted)
+        return false;
+    const QString name = dialog.EditName->text();
+    const QString title = dialog.EditAudioTitle->text();
+    const QString performer = dialog.EditAudioPerformer->text();
+    if (title != facts.albumTitle || performer != facts.albumPerformer || name != facts.rootName) {
+        p.ProjectModified = true;
+        p.TitlesChanged = true;
+    }
+    if (p.root() && name != p.root()->text())
+        p.RenameFolder(p.root(), name);
+    p.AlbumTitle = title;
+    p.AlbumPerformer = performer;
+    if (p.ProjectKind() == pkAudio)
+        m_form.setWindowTitle(audioCaption(p));
+    return true;
 }
 
 bool JobCommands::writeTrackInfoFiles()

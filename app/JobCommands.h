@@ -14,6 +14,7 @@ class QMenu;
 namespace quillon {
 
 class DiscJobDrives;
+class TDlgProjectNfo;
 class ScreenSaverInhibitor;
 class TDlgConsole;
 class TMainForm;
@@ -31,9 +32,16 @@ public:
 
     void DiscBuildISOExecute();
     void DiscRecordExecute();
+    // "&Properties...": the project-properties dialog; true when it was closed with OK.
+    bool Properties4aClick();
+    QAction *Properties4a;
+    // "Quillon - " + performer + " - " + title for an audio project (the separator only
+    // with both), or the project file's caption when both are empty.
+    static QString audioCaption(const ProjectModel &project);
 
     // Tests answer the modal dialog here: run instead of exec(), returning its result.
     std::function<int(TDlgConsole &)> execHook;
+    std::function<int(TDlgProjectNfo &)> propertiesHook;
     JobDrives &drives();
 
     // JobHost

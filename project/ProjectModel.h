@@ -89,6 +89,7 @@ public:
 
     // Plain fields: nothing shows them live, so they are set directly.
     QString ProjectFileName = QStringLiteral("Untitled");
+    bool TitlesChanged = false; // the rip list's titles differ from the titles store
     bool ProjectModified = false;
     QString ImageFile;
     bool ImageIsCue = false;

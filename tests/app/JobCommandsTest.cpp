@@ -15,7 +15,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QLocale>
 #include <QRadioButton>
+#include <QToolButton>
 
 namespace quillon::test {
 namespace {
@@ -123,6 +125,113 @@ TEST_F(JobCommandsTest, RecordWithoutDrivesStopsAtStartAndTheTemporaryImageDoesN
     EXPECT_EQ(prompter.texts(), QStringList{"You have not any CD/DVD drive installed."});
     EXPECT_EQ(form->project().ImageFile, tempImage());
     EXPECT_FALSE(form->project().ProjectModified);
+}
+
+} // namespace
+} // namespace quillon::test
+
+#include "engine/DlgProjectNfoU.h"
+
+#include <QTabWidget>
+
+namespace quillon::test {
+namespace {
+
+TEST_F(JobCommandsTest, PropertiesShowTheProjectAndWriteTheNamesBack)
+{
+    addFolder("Docs");
+    form->project().AlbumTitle = "Old title";
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-61);
+    commands->propertiesHook = [&](TDlgProjectNfo &d) {
+        EXPECT_EQ(d.windowTitle(), "Project properties");
+        EXPECT_EQ(d.Pages->currentWidget(), d.TabDataCd);
+        EXPECT_EQ(d.EditDataProjFile->text(), "Untitled");
+        EXPECT_EQ(d.EditAudioProjFile->text(), "Untitled");
+        EXPECT_EQ(d.EditDirs->text(), "1");
+        EXPECT_EQ(d.EditDataSize->text(), form->LblTotal->text());
+        // Never saved: both times are now.
+        const QDateTime shown = QLocale().toDateTime(d.EditDataProjCreated->text(), QLocale::ShortFormat);
+        EXPECT_TRUE(shown.isValid() && shown >= before) << d.EditDataProjCreated->text().toStdString();
+        EXPECT_EQ(d.EditDataProjModif->text(), d.EditDataProjCreated->text());
+        EXPECT_FALSE(d.EditName->isReadOnly());
+        d.EditName->setText("A NAME OF 20 CHARS.");
+        d.EditAudioPerformer->setText("  Someone  ");
+        return int(QDialog::Accepted);
+    };
+    EXPECT_TRUE(commands->Properties4aClick());
+    ASSERT_EQ(prompter.requests().size(), 1);
+    EXPECT_EQ(prompter.requests().first().text, "Disc name can contain max 16 characters!");
+    EXPECT_EQ(prompter.requests().first().caption, "Name too long");
+    EXPECT_EQ(form->project().root()->text(), "A NAME OF 20 CHA");
+    EXPECT_EQ(form->project().AlbumPerformer, "Someone");
+    EXPECT_EQ(form->project().AlbumTitle, "Old title");
+    EXPECT_TRUE(form->project().ProjectModified);
+    EXPECT_TRUE(form->project().TitlesChanged);
+}
+
+TEST_F(JobCommandsTest, OnlyAChangedNameMarksTheProjectAndCancelKeepsEverything)
+{
+    addFolder("Docs");
+    const QString root = form->project().root()->text();
+    struct {
+        const char *name;
+        int result;
+        QString performer;
+        bool modified;
+    } cases[] = {
+        {"OK with nothing changed", QDialog::Accepted, "", false},
+        {"OK with only the performer changed", QDialog::Accepted, "The Band", true},
+        {"Cancel with the performer changed", QDialog::Rejected, "Other", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        form->project().ProjectModified = false;
+        form->project().AlbumPerformer.clear();
+        commands->propertiesHook = [&](TDlgProjectNfo &d) {
+            d.EditAudioPerformer->setText(c.performer);
+            return c.result;
+        };
+        EXPECT_EQ(commands->Properties4aClick(), c.result == QDialog::Accepted);
+        EXPECT_EQ(form->project().ProjectModified, c.modified);
+        EXPECT_EQ(form->project().AlbumPerformer, c.result == QDialog::Accepted ? c.performer : QString());
+        EXPECT_EQ(form->project().root()->text(), root);
+    }
+    EXPECT_TRUE(prompter.requests().isEmpty());
+}
+
+TEST_F(JobCommandsTest, TheDialogsButtonOpensThePropertiesAndTakesTheNameBack)
+{
+    addFolder("Docs");
+    commands->propertiesHook = [&](TDlgProjectNfo &d) {
+        d.EditName->setText("FROMPROPS");
+        return int(QDialog::Accepted);
+    };
+    inDialog = [&](TDlgConsole &d) {
+        d.BtnProjectProperties->click();
+        EXPECT_EQ(d.EditName->text(), "FROMPROPS");
+        return int(QDialog::Rejected);
+    };
+    commands->DiscBuildISOExecute();
+    EXPECT_EQ(form->project().root()->text(), "FROMPROPS");
+}
+
+TEST(AudioCaption, PerformerAndTitleWithTheSeparatorOnlyForBoth)
+{
+    ScriptedPrompter prompter;
+    ProjectModel project(prompter);
+    struct {
+        const char *performer, *title, *caption;
+    } cases[] = {
+        {"The Band", "Blue", "Quillon - The Band - Blue"},
+        {"The Band", "", "Quillon - The Band"},
+        {"", "Blue", "Quillon - Blue"},
+        {"", "", "Quillon - Untitled"},
+    };
+    for (const auto &c : cases) {
+        project.AlbumPerformer = c.performer;
+        project.AlbumTitle = c.title;
+        EXPECT_EQ(JobCommands::audioCaption(project), c.caption);
+    }
 }
 
 } // namespace
