@@ -10,6 +10,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
 #include <QTreeWidget>
 
 namespace quillon::test {
@@ -61,6 +64,36 @@ TEST_F(OptionsCommandsTest, DeepFoldersQuestionSeesTheProjectsDeepestFolder)
     ASSERT_EQ(prompter.requests().size(), 1);
     EXPECT_EQ(prompter.requests()[0].caption, QString("Folders nested 8 levels"));
     EXPECT_TRUE(program->optionsDialog()->ChkDeep->isChecked());
+}
+
+TEST_F(OptionsCommandsTest, TheLookReachesTheMainWindowsBarsAndTabs)
+{
+    startProgram();
+    TMainForm *form = program->mainForm();
+    QImage bricks(8, 8, QImage::Format_RGB32);
+    bricks.fill(QColor(0x80, 0x40, 0x20));
+    const QString file = dir.filePath("bricks.png");
+    ASSERT_TRUE(bricks.save(file));
+    program->optionsDialog()->setExecHook([&file](TDlgOptions &d) {
+        d.BackgroundChosen(file);
+        d.ChkUseFonts->setChecked(true);
+        d.model().setColorFontAll(0x0000FF); // red, stored 0x00BBGGRR
+        return int(QDialog::Accepted);
+    });
+    program->optionsDialog()->ShowOptionsDialog();
+    const QBrush bar = form->SpeedBar4->palette().brush(form->SpeedBar4->backgroundRole());
+    EXPECT_EQ(bar.textureImage().pixelColor(0, 0), QColor(0x80, 0x40, 0x20)) << "the picture behind the speed bar";
+    EXPECT_NE(form->ComboCDs->palette().brush(QPalette::Button).textureImage().pixelColor(0, 0),
+              QColor(0x80, 0x40, 0x20))
+        << "the combo on the bar keeps its own background";
+    EXPECT_EQ(form->PageControl1->tabBar()->tabTextColor(0), QColor(Qt::red));
+
+    program->optionsDialog()->setExecHook([](TDlgOptions &d) {
+        d.ChkUseFonts->setChecked(false);
+        return int(QDialog::Accepted);
+    });
+    program->optionsDialog()->ShowOptionsDialog();
+    EXPECT_EQ(form->PageControl1->tabBar()->tabTextColor(0), QColor(Qt::black));
 }
 
 TEST_F(OptionsCommandsTest, TheFirstStartRunsTheWizardInsteadOfThePlaceholder)
