@@ -1,6 +1,7 @@
 #include "app/JobCommands.h"
 
 #include "app/DataPage.h"
+#include "app/DlgNewU.h"
 #include "app/DriveListServiceImpl.h"
 #include "app/LocalPane.h"
 #include "app/Main.h"
@@ -17,6 +18,11 @@
 #include "settings/OptionsModel.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStorageInfo>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -74,14 +80,32 @@ JobCommands::JobCommands(TMainForm &form)
     connect(DiscRecord, &QAction::triggered, this, &JobCommands::DiscRecordExecute);
     connect(DiscBuildISO, &QAction::triggered, this, &JobCommands::DiscBuildISOExecute);
 
+    DiscErase = new QAction(QStringLiteral("&Erase CD-RW disc..."), &form);
+    DiscErase->setObjectName(QStringLiteral("DiscErase"));
+    connect(DiscErase, &QAction::triggered, this, &JobCommands::DiscEraseExecute);
+    CopydataCD1a = new QAction(QStringLiteral("Copy &Data CD..."), &form);
+    CopydataCD1a->setObjectName(QStringLiteral("CopydataCD1a"));
+    connect(CopydataCD1a, &QAction::triggered, this, &JobCommands::CopydataCD1aClick);
+    Fixate1a = new QAction(QStringLiteral("&Fixate (Close) Disc..."), &form);
+    Fixate1a->setObjectName(QStringLiteral("Fixate1a"));
+    connect(Fixate1a, &QAction::triggered, this, &JobCommands::Fixate1aClick);
+
     DiscMenu = form.menuBar()->addMenu(QStringLiteral("&Disc"));
     DiscMenu->setObjectName(QStringLiteral("DiscMenu"));
-    QAction *record = DiscMenu->addAction(DiscRecord->icon(), QStringLiteral("Record"));
-    record->setObjectName(QStringLiteral("Record1"));
-    connect(record, &QAction::triggered, DiscRecord, &QAction::trigger);
-    QAction *build = DiscMenu->addAction(DiscBuildISO->icon(), QStringLiteral("&Build ISO Image..."));
-    build->setObjectName(QStringLiteral("BuildISOImage1"));
-    connect(build, &QAction::triggered, DiscBuildISO, &QAction::trigger);
+    auto item = [this](const char *name, const QString &caption, QAction *target) {
+        QAction *a = DiscMenu->addAction(target->icon(), caption);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, target, &QAction::trigger);
+        a->setEnabled(target->isEnabled());
+        connect(target, &QAction::changed, a, [a, target] { a->setEnabled(target->isEnabled()); });
+        return a;
+    };
+    item("Record1", QStringLiteral("Record"), DiscRecord);
+    item("BuildISOImage1", QStringLiteral("&Build ISO Image..."), DiscBuildISO);
+    item("EraseCDRWDisc1", QStringLiteral("Erase CD-R&W Disc..."), DiscErase);
+    item("CopydataCD1", QStringLiteral("Copy &Data CD..."), CopydataCD1a);
+    item("Fixate1", QStringLiteral("&Fixate (Close) Disc..."), Fixate1a);
+    item("EjectCloseTray1", QStringLiteral("&Eject / Close Tray"), form.DiskEject);
     form.SpeedBar4->addSeparator();
     form.SpeedBar4->addAction(DiscRecord);
 
@@ -195,35 +219,319 @@ void JobCommands::DiscBuildISOExecute()
         p.RenameFolder(p.root(), name);
 }
 
+bool JobCommands::confirmAudioProject()
+{
+    Prompter &prompter = *m_form.services().prompter;
+    if (audioTracks().isEmpty() && m_form.project().AudioTrackCount() == 0 &&
+        !prompter.confirm(QStringLiteral("There are no audio files in this project. Do you wish to continue?"),
+                          QStringLiteral("Empty Audio CD")))
+        return false;
+    TDlgOptions *options = m_form.optionsDialog();
+    if (!options || !options->model().ChkUpcaseCDText() || !seams.audioCdTexts)
+        return true;
+    // Anything beyond plain ASCII, whether or not it has a case.
+    const QStringList texts = seams.audioCdTexts();
+    for (int row = 0; row < texts.size(); ++row) {
+        const QString &text = texts[row];
+        if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0x7F; }))
+            continue;
+        if (prompter.confirm(QStringLiteral("Most of CD players doesn't support national characters in CD-Text. Do "
+                                            "you wish to continue?"),
+                             QStringLiteral("CD-Text may be incorrect")))
+            return true;
+        if (seams.selectAudioTrack)
+            seams.selectAudioTrack(row);
+        return false;
+    }
+    return true;
+}
+
+void JobCommands::readBack(TDlgConsole &d, bool withDataPart, bool audio)
+{
+    ProjectModel &p = m_form.project();
+    const QString file = d.EditFile->text().trimmed();
+    const QString name = d.EditName->text();
+    const QString performer = d.EditPerformer->text();
+    const QString rootName = p.root() ? p.root()->text() : QString();
+    // The temporary image the options fall back on is no change of the user's.
+    const QString tempImage = QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/Quillon.iso"));
+    if ((file != p.ImageFile && file != tempImage) || (withDataPart && name != rootName) ||
+        (audio && (name != p.AlbumTitle || performer != p.AlbumPerformer)))
+        p.ProjectModified = true;
+    p.ImageFile = file;
+    if (withDataPart && p.root() && name != rootName)
+        p.RenameFolder(p.root(), name);
+    if (audio) {
+        p.AlbumPerformer = performer;
+        p.AlbumTitle = name;
+        m_form.setWindowTitle(audioCaption(p));
+    }
+}
+
 void JobCommands::DiscRecordExecute()
 {
     ProjectModel &p = m_form.project();
-    if (p.ProjectKind() != pkData) {
-        // The other kinds come with their own lists and checks.
-        qCInfo(lcQuillon) << "record: project kind" << int(p.ProjectKind()) << "has no record set-up yet";
+    const TProjectKind kind = p.ProjectKind();
+    if (kind == pkAudioCopy) {
+        DiskRipExecute();
         return;
     }
-    if (!confirmDataProject())
+    const bool audioList = kind == pkAudio || kind == pkCdPlus;
+    const bool dataPart = kind == pkData || kind == pkCdPlus || kind == pkAddSession;
+    if (audioList && !confirmAudioProject())
+        return;
+    if (dataPart && !confirmDataProject())
         return;
     std::unique_ptr<TDlgConsole> d = createDialog();
     if (!d)
         return;
-    d->setJobType(TJobType(p.ProjectKind()));
-    d->RadioCreateISO->setText(QStringLiteral("First create ISO image"));
-    if (p.ImageFile.isEmpty())
-        p.ImageFile = defaultImageFile();
-    d->EditFile->setText(p.ImageFile);
+    d->setJobType(TJobType(kind));
     const QString rootName = p.root() ? p.root()->text() : QString();
-    d->EditName->setText(rootName);
+    if (kind == pkDiscImage) {
+        d->ChkOnTheFly->hide();
+        d->RadioCreateISO->setText(QStringLiteral("Record file"));
+        d->RadioCreateISO->setChecked(true);
+        d->EditFile->setEnabled(true);
+        d->BtnBrowseFile->setEnabled(true);
+        d->EditFile->setText(p.ImageFile);
+        if (p.ImageIsCue)
+            d->ChkMultisession->hide();
+        d->ChkDeleteISO->setChecked(false);
+        d->ChkDeleteISO->hide();
+        d->ChkMultisession->setChecked(false);
+        d->EditName->setText(rootName);
+        d->EditName->setReadOnly(true);
+    } else {
+        if (dataPart)
+            d->RadioCreateISO->setText(QStringLiteral("First create ISO image"));
+        if (p.ImageFile.isEmpty())
+            p.ImageFile = defaultImageFile();
+        d->EditFile->setText(p.ImageFile);
+        d->EditName->setText(rootName);
+        if (kind == pkAudio) {
+            d->LblPerformer->show();
+            d->EditPerformer->show();
+            d->EditPerformer->setMaxLength(64);
+            d->EditPerformer->setText(p.AlbumPerformer);
+            d->ChkMultisession->setChecked(false);
+            d->ChkMultisession->setText(QStringLiteral("&Multisession - unreadable until fixation"));
+            d->LblName->setText(QStringLiteral("&Album title"));
+            d->EditName->setText(p.AlbumTitle);
+            d->EditName->setToolTip(QStringLiteral("Used only when CD-Text is written"));
+            d->RadioCreateISO->hide();
+            d->EditFile->hide();
+            d->BtnBrowseFile->hide();
+            d->ChkDeleteISO->hide();
+        } else if (kind == pkCdPlus) {
+            d->ChkMultisession->setText(QStringLiteral("&Multisession disc - ONLY DATA part"));
+            d->ChkMultisession->setToolTip(QStringLiteral("CD-TEXT is not allowed in multisession"));
+            d->ChkMultisession->setChecked(false);
+        }
+    }
     exec(*d);
-    const QString file = d->EditFile->text().trimmed();
-    const QString name = d->EditName->text();
-    const QString tempImage = QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/Quillon.iso"));
-    if ((file != p.ImageFile && file != tempImage) || name != rootName)
-        p.ProjectModified = true;
-    p.ImageFile = file;
-    if (p.root() && name != rootName)
-        p.RenameFolder(p.root(), name);
+    readBack(*d, dataPart, kind == pkAudio);
+}
+
+void JobCommands::runWithoutCue(TDlgConsole &d)
+{
+    ProjectModel &p = m_form.project();
+    const bool cue = p.ImageIsCue;
+    p.ImageIsCue = false;
+    d.UpdateCmdLn();
+    exec(d);
+    p.ImageIsCue = cue;
+}
+
+void JobCommands::DiscEraseExecute()
+{
+    std::unique_ptr<TDlgConsole> d = createDialog();
+    if (!d)
+        return;
+    d->setJobType(jtErase);
+    d->PanelIso->hide();
+    d->PanelCD->hide();
+    d->ChkMultisession->hide();
+    d->PanelErase->show();
+    runWithoutCue(*d);
+}
+
+void JobCommands::Fixate1aClick()
+{
+    std::unique_ptr<TDlgConsole> d = createDialog();
+    if (!d)
+        return;
+    d->setJobType(jtFixate);
+    d->LblFixate->show();
+    d->PanelIso->hide();
+    d->PanelCD->hide();
+    d->ChkMultisession->hide();
+    runWithoutCue(*d);
+}
+
+QString JobCommands::labelForFileName(const QString &label)
+{
+    QString out;
+    bool colonSeen = false;
+    for (QChar c : label) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || QStringLiteral("?*|\"<>/\\").contains(c))
+            continue;
+        if (c == QLatin1Char(':')) {
+            if (colonSeen)
+                continue;
+            colonSeen = true;
+        }
+        out += c;
+    }
+    return out.trimmed();
+}
+
+QString JobCommands::sourceDiscLabel(int driveIndex)
+{
+    if (seams.discLabel)
+        return seams.discLabel(driveIndex);
+    auto *list = dynamic_cast<DriveListServiceImpl *>(m_form.services().drives);
+    if (!list || !list->built() || driveIndex < 0 || driveIndex >= list->drives().Count())
+        return QString();
+    const std::string label = list->drives().Drive(driveIndex).GetIsoVolumeLabel();
+    if (!label.empty())
+        return QString::fromLatin1(label.c_str());
+    for (const std::string &mount : list->drives().Reference(driveIndex).mountPoints) {
+        const QStorageInfo info(QString::fromStdString(mount));
+        if (info.isValid() && !info.name().isEmpty())
+            return info.name();
+    }
+    return QString();
+}
+
+void JobCommands::CopydataCD1aClick()
+{
+    std::unique_ptr<TDlgConsole> d = createDialog();
+    if (!d)
+        return;
+    d->setJobType(jtCopyDisc);
+    JobDrives &all = drives();
+    d->EditName->hide();
+    d->BtnProjectProperties->hide();
+    QStringList items;
+    for (int i = 0; i < m_form.ComboCDs->count(); ++i)
+        items << m_form.ComboCDs->itemText(i);
+    d->ComboCDs->addItems(items);
+    d->ComboCDs->setCurrentIndex(m_form.ComboCDs->currentIndex());
+    d->ComboCDs->show();
+    d->BtnMediaInfo->show();
+    d->ChkMultisession->hide();
+    d->ChkDeleteISO->setChecked(false);
+    d->ChkDeleteISO->hide();
+    d->ChkOnTheFly->setText(QStringLiteral("Write to drive"));
+    d->ComboCdDest->addItems(items);
+    d->ComboCdDest->setCurrentIndex(all.recorderIndex() < items.size() ? all.recorderIndex() : -1);
+    d->ComboCdDest->show();
+    if (all.count() <= 1) {
+        d->RadioCreateISO->setChecked(true);
+        d->ChkOnTheFly->setEnabled(false);
+        d->ComboCdDest->setEnabled(false);
+        d->BtnMediaDst->setEnabled(false);
+        d->EditFile->setEnabled(true);
+        d->BtnBrowseFile->setEnabled(true);
+    }
+    d->BtnMediaDst->show();
+    QString file = defaultImageFile();
+    const QString label = d->ComboCdDest->currentIndex() >= 0 ? labelForFileName(sourceDiscLabel(d->ComboCDs->currentIndex()))
+                                                              : QString();
+    if (!label.isEmpty())
+        file = QDir::toNativeSeparators(QFileInfo(file).absolutePath() + QLatin1Char('/') + label + QStringLiteral(".iso"));
+    d->EditFile->setText(file);
+    d->LblName->setText(QStringLiteral("Source disc"));
+    runWithoutCue(*d);
+}
+
+void JobCommands::DiskRipExecute()
+{
+    Prompter &prompter = *m_form.services().prompter;
+    const int rows = seams.ripRows ? seams.ripRows() : 0;
+    if (rows == 0) {
+        prompter.error(QStringLiteral("This disc doesn't contain any track!"), QStringLiteral("No audio tracks"));
+        return;
+    }
+    if ((seams.ripTicked ? seams.ripTicked() : 0) == 0) {
+        prompter.error(QStringLiteral("Please select some tracks!"), QStringLiteral("No tracks selected"));
+        return;
+    }
+    std::unique_ptr<TDlgConsole> d = createDialog();
+    if (!d)
+        return;
+    ProjectModel &p = m_form.project();
+    TDlgOptions *options = m_form.optionsDialog();
+    d->setJobType(jtRipAudio);
+    d->LblName->setText(QStringLiteral("&Album title"));
+    d->PanelRecord->hide();
+    d->PanelCD->hide();
+    d->LblRipDir->show();
+    d->DirRipOutput->show();
+    d->DirRipOutput->setText(options->model().DirRipOutput());
+    d->EditName->setText(p.AlbumPerformer +
+                         (!p.AlbumPerformer.isEmpty() && !p.AlbumTitle.isEmpty() ? QStringLiteral(" - ") : QString()) +
+                         p.AlbumTitle);
+    QDir().mkpath(options->model().DirOutput());
+    d->ChkShell->hide();
+    exec(*d);
+}
+
+void JobCommands::NewTaskExecute()
+{
+    TDlgNew chooser(&m_form.settingsStore(), &m_form);
+    int result = 0;
+    if (newTaskHook) {
+        chooser.show();
+        result = newTaskHook(chooser);
+        chooser.done(result);
+    } else {
+        result = chooser.exec();
+    }
+    if (result != QDialog::Accepted)
+        return;
+    const TDlgNew::Task task = chooser.task();
+    if (task == TDlgNew::ntDataCopy) {
+        CopydataCD1aClick();
+        return;
+    }
+    ProjectModel &p = m_form.project();
+    p.ResetProject();
+    auto run = [](const std::function<void()> &seam, const char *what) {
+        if (seam)
+            seam();
+        else
+            qCInfo(lcQuillon) << "new task:" << what << "is not built yet; a data project starts instead";
+    };
+    switch (task) {
+    case TDlgNew::ntData:
+        m_form.NewDataProject();
+        break;
+    case TDlgNew::ntAudio:
+        run(seams.newAudioProject, "the audio project");
+        break;
+    case TDlgNew::ntMixed:
+        run(seams.newMixedProject, "the CD Plus project");
+        break;
+    case TDlgNew::ntRecFromIso:
+        run(seams.openImage, "recording from an image");
+        break;
+    case TDlgNew::ntMultisession:
+        run(seams.importSession, "the session import");
+        break;
+    case TDlgNew::ntRipAudio:
+        run(seams.newRipProject, "the audio copy");
+        break;
+    case TDlgNew::ntDataCopy:
+        break;
+    }
+    // A tree left empty gets its root with the default disc name.
+    if (!p.root())
+        m_form.NewDataProject();
+    if (task != TDlgNew::ntMultisession)
+        m_form.UpdateTotals();
+    if (task != TDlgNew::ntRipAudio)
+        m_form.setWindowTitle(p.WindowCaption());
 }
 
 // ---- host ---------------------------------------------------------------------------

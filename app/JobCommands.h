@@ -14,6 +14,7 @@ class QMenu;
 namespace quillon {
 
 class DiscJobDrives;
+class TDlgNew;
 class TDlgProjectNfo;
 class ScreenSaverInhibitor;
 class TDlgConsole;
@@ -32,6 +33,40 @@ public:
 
     void DiscBuildISOExecute();
     void DiscRecordExecute();
+    void DiscEraseExecute();
+    void Fixate1aClick();
+    void CopydataCD1aClick();
+    void DiskRipExecute();
+    // The new-task chooser and its dispatch (after the unsaved-project question).
+    void NewTaskExecute();
+    QAction *DiscErase;
+    QAction *Fixate1a;
+    QAction *CopydataCD1a;
+
+    // A disc label made fit for a file name: no ? * | " < >, no colon after the first, no
+    // folder separators, no control characters.
+    static QString labelForFileName(const QString &label);
+    // The source disc's volume label: from the disc's own volume descriptor, else the
+    // mounted file system's name.
+    QString sourceDiscLabel(int driveIndex);
+
+    // The parts of the program that later complete a kind: each gets its turn here.
+    struct KindSeams {
+        std::function<void()> newAudioProject;
+        std::function<void()> newMixedProject;
+        std::function<void()> openImage;     // the user picks the image file
+        std::function<void()> importSession; // the last session of a disc
+        std::function<void()> newRipProject; // the disc's tracks read at once
+        // The audio list: CD-Text of each track (performer and title joined), and selecting a row.
+        std::function<QStringList()> audioCdTexts;
+        std::function<void(int row)> selectAudioTrack;
+        // The rip list: rows and ticked rows.
+        std::function<int()> ripRows;
+        std::function<int()> ripTicked;
+        // The source disc's label in place of reading the drive (tests).
+        std::function<QString(int driveIndex)> discLabel;
+    } seams;
+
     // "&Properties...": the project-properties dialog; true when it was closed with OK.
     bool Properties4aClick();
     QAction *Properties4a;
@@ -42,7 +77,10 @@ public:
     // Tests answer the modal dialog here: run instead of exec(), returning its result.
     std::function<int(TDlgConsole &)> execHook;
     std::function<int(TDlgProjectNfo &)> propertiesHook;
+    std::function<int(TDlgNew &)> newTaskHook;
     JobDrives &drives();
+    // Tests put drives of their own in place of the drive list.
+    void setDrives(std::unique_ptr<JobDrives> drives) { m_drives = std::move(drives); }
 
     // JobHost
     ProjectModel &project() override;
@@ -66,6 +104,11 @@ public:
 private:
     // The data project's questions before its dialog opens; false stops the command.
     bool confirmDataProject();
+    // The audio list's questions: empty list, national characters in CD-Text.
+    bool confirmAudioProject();
+    // Erase, fixate and copy never record from a CUE sheet; the project's flag comes back.
+    void runWithoutCue(TDlgConsole &dialog);
+    void readBack(TDlgConsole &dialog, bool withDataPart, bool audio);
     std::unique_ptr<TDlgConsole> createDialog();
     int exec(TDlgConsole &dialog);
     QString defaultImageFile() const;

@@ -32,7 +32,10 @@ QMessageBox::Icon iconFor(PromptIcon icon)
 
 PromptButton MessageBoxPrompter::ask(const PromptRequest &request)
 {
-    QMessageBox box(iconFor(request.icon), request.caption, request.text, QMessageBox::NoButton,
+    // Some texts break their lines the Windows way; a box shows a bare carriage return.
+    QString text = request.text;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(iconFor(request.icon), request.caption, text, QMessageBox::NoButton,
                     QApplication::activeWindow());
     for (const ButtonPair &b : kButtons)
         if (request.buttons & b.ours)

@@ -1,5 +1,6 @@
 #include "app/ProjectFileCommands.h"
 
+#include "app/JobCommands.h"
 #include "app/Main.h"
 #include "platform/DebugLog.h"
 #include "platform/Prompter.h"
@@ -211,15 +212,16 @@ void ProjectFileCommands::ProjectNewExecute()
 {
     if (ConfirmDiscard())
         return;
-    // Until the new-task chooser is there, New starts a data project.
-    m_form.project().ResetProject();
-    m_form.NewDataProject();
-    m_form.UpdateTotals();
+    if (JobCommands *jobs = m_form.jobCommands()) {
+        jobs->NewTaskExecute();
+    } else {
+        m_form.project().ResetProject();
+        m_form.NewDataProject();
+        m_form.UpdateTotals();
+    }
     m_form.PageControl1->setFocus();
     if (m_form.PageControl1->isTabVisible(m_form.PageControl1->indexOf(m_form.TabDataCD)))
         m_form.ListCD->viewport()->update();
-    if (!m_form.project().root())
-        m_form.NewDataProject();
 }
 
 void ProjectFileCommands::showLoadedProject()

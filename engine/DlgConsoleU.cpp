@@ -8,6 +8,7 @@
 #include "platform/Prompter.h"
 #include "project/ProjectModel.h"
 #include "settings/FormStorage.h"
+#include "settings/OptionsLists.h"
 #include "settings/OptionsModel.h"
 
 #include <QAction>
@@ -82,17 +83,10 @@ int TDlgConsole::needMegabytes(const QString &totalText)
 
 std::optional<TDlgConsole::FileNameProblem> TDlgConsole::checkFileName(const QString &fileName)
 {
-    const QString name = fileName.trimmed();
-    static const QString forbidden = QStringLiteral("?*|\"<>");
-    bool bad = name.count(QLatin1Char(':')) > 1;
-    for (QChar c : forbidden)
-        bad = bad || name.contains(c);
-    if (bad)
-        return FileNameProblem{QStringLiteral("Filename cannot contain any of these characters:\n? * | \" < >"),
-                               QStringLiteral("Invalid filename")};
-    if (!name.isEmpty() && QFileInfo(name).fileName().isEmpty())
-        return FileNameProblem{QStringLiteral("Please specify a filename!"), QStringLiteral("Missing filename")};
-    return std::nullopt;
+    const ImageNameProblem problem = checkImageFileName(fileName.trimmed());
+    if (problem == ImageNameProblem::None)
+        return std::nullopt;
+    return FileNameProblem{imageNameProblemText(problem), imageNameProblemCaption(problem)};
 }
 
 TDlgConsole::TDlgConsole(const ConsoleServices &services, QWidget *parent)

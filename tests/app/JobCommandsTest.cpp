@@ -54,7 +54,8 @@ TEST_F(JobCommandsTest, TheDiscMenuHoldsRecordAndBuildImage)
     QStringList items;
     for (QAction *a : commands->DiscMenu->actions())
         items << a->text();
-    EXPECT_EQ(items, (QStringList{"Record", "&Build ISO Image..."}));
+    EXPECT_EQ(items, (QStringList{"Record", "&Build ISO Image...", "Erase CD-R&W Disc...", "Copy &Data CD...",
+                                  "&Fixate (Close) Disc...", "&Eject / Close Tray"}));
     EXPECT_EQ(commands->DiscRecord->shortcut(), QKeySequence("Ctrl+R"));
 }
 

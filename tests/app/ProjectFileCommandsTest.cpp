@@ -3,6 +3,9 @@
 // "&Reopen" list with its settings section.
 #include "AppFixture.h"
 
+#include "app/DlgNewU.h"
+#include "app/JobCommands.h"
+
 #include "app/ProjectFileCommands.h"
 #include "project/FolderListModel.h"
 #include "project/ProjectModel.h"
@@ -45,6 +48,8 @@ protected:
         form = program->mainForm();
         commands = form->fileCommands();
         commands->setAsker(&dialogs);
+        // New asks for the kind of task: a data project.
+        form->jobCommands()->newTaskHook = [](TDlgNew &) { return int(QDialog::Accepted); };
         return *commands;
     }
     QStringList reopenEntries() const
@@ -87,7 +92,7 @@ TEST_F(ProjectFileCommandsTest, TheFileMenuComesFirstWithTheReopenList)
         if (!a->isSeparator())
             items << a->text();
     EXPECT_EQ(items, (QStringList{"&New...", "&Open Project...", "&Save Project", "Save Project &as...",
-                                  "&Reopen", "E&xit"}));
+                                  "&Reopen", "&Properties...", "E&xit"}));
     EXPECT_EQ(reopenEntries(), (QStringList{"&Clear MRU List", "&Remove Obsolete"}));
     ASSERT_FALSE(form->menuBar()->actions().isEmpty());
     EXPECT_EQ(form->menuBar()->actions().first(), commands->FileMenu->menuAction()) << "File is the first menu";

@@ -147,7 +147,7 @@ TEST_F(StartChecks, EveryCheckAsksInOrderAndStopsOrGoesOn)
          {}, {"Missing filename: Please specify a filename!"}, false},
         {"an image name with a forbidden character", jtBuildImage,
          [](ConsoleTest &t) { if (t.dialog) t.dialog->EditFile->setText(t.tools.root() + "/a?.iso"); }, {},
-         {"Invalid filename: Filename cannot contain any of these characters:\n? * | \" < >"}, false},
+         {"Invalid filename: Filename cannot contain any of these characters:\r\n? * | \" < >"}, false},
     };
     for (const StartCase &c : cases) {
         prompter.clear();
@@ -439,7 +439,7 @@ TEST_F(ConsoleTest, MultisessionAudioAsksBothQuestions)
 
 TEST(ConsoleRules, FileNamesAndNeededMegabytes)
 {
-    const QString forbidden = "Filename cannot contain any of these characters:\n? * | \" < >";
+    const QString forbidden = "Filename cannot contain any of these characters:\r\n? * | \" < >";
     struct {
         const char *name;
         QString expected;
