@@ -159,8 +159,18 @@ std::unique_ptr<TDlgConsole> JobCommands::createDialog()
     return dialog;
 }
 
+bool JobCommands::recordingLocked() const
+{
+    return m_current && m_current->run().busy() && !m_current->BtnCancel->isEnabled();
+}
+
 int JobCommands::exec(TDlgConsole &dialog)
 {
+    m_current = &dialog;
+    struct Clear {
+        TDlgConsole *&current;
+        ~Clear() { current = nullptr; }
+    } clear{m_current};
     if (execHook) {
         dialog.show();
         const int result = execHook(dialog);

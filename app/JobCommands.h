@@ -79,6 +79,8 @@ public:
     std::function<int(TDlgProjectNfo &)> propertiesHook;
     std::function<int(TDlgNew &)> newTaskHook;
     JobDrives &drives();
+    // A job dialog is writing a disc and cannot be cancelled.
+    bool recordingLocked() const;
     // Tests put drives of their own in place of the drive list.
     void setDrives(std::unique_ptr<JobDrives> drives) { m_drives = std::move(drives); }
 
@@ -117,6 +119,7 @@ private:
     std::unique_ptr<ScreenSaverInhibitor> m_screenSaver;
     std::unique_ptr<JobDrives> m_drives;
     bool m_ejectWasEnabled = false;
+    TDlgConsole *m_current = nullptr; // the job dialog on screen
 };
 
 } // namespace quillon

@@ -1,6 +1,7 @@
 #include "app/OptionsCommands.h"
 
 #include "app/DriveListServiceImpl.h"
+#include "app/JobCommands.h"
 #include "app/Main.h"
 #include "platform/DebugLog.h"
 #include "platform/Prompter.h"
@@ -70,6 +71,7 @@ TDlgOptions::MainWindowHooks OptionsCommands::hooks()
     h.deepestFolderLevel = [this] { return deepestFolderLevel(); };
     h.disableCdAutorun = [this](int index, bool report) { disableCdAutorun(index, report); };
     h.openInNewBrowser = [this](const QString &address) { m_form.OpenInNewBrowser(address); };
+    h.driveButtonLocked = [this] { return m_form.jobCommands() && m_form.jobCommands()->recordingLocked(); };
     return h;
 }
 

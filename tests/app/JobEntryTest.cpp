@@ -312,3 +312,31 @@ TEST_F(JobEntryTest, TheChooserRemembersItsChoiceOnOkOnly)
 
 } // namespace
 } // namespace quillon::test
+
+#include "engine/DlgProjectNfoU.h"
+
+namespace quillon::test {
+namespace {
+
+// Not run by default: grabs the chooser and the properties dialog for a look (run with
+// --gtest_also_run_disabled_tests; QUILLON_SCREENSHOT names the folder for the pictures).
+TEST_F(JobEntryTest, DISABLED_GrabsTheChooserAndTheProperties)
+{
+    const QString out = qEnvironmentVariable("QUILLON_SCREENSHOT", dir.path());
+    commands->newTaskHook = [&](TDlgNew &n) {
+        settle(300);
+        n.grab().save(out + "/newtask.png");
+        return int(QDialog::Rejected);
+    };
+    commands->NewTaskExecute();
+    form->project().AlbumTitle = "Blue";
+    commands->propertiesHook = [&](TDlgProjectNfo &d) {
+        settle(300);
+        d.grab().save(out + "/properties.png");
+        return int(QDialog::Rejected);
+    };
+    commands->Properties4aClick();
+}
+
+} // namespace
+} // namespace quillon::test
