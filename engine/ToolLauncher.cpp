@@ -38,7 +38,7 @@ bool ToolLauncher::parse(const QString &commandText, QList<ToolCommand> &command
 
 QString ToolLauncher::echoLine(const QString &commandText) const { return m_paths.toolsDir() + commandText.trimmed(); }
 
-bool ToolLauncher::start(const QString &commandText, bool onTheFly)
+bool ToolLauncher::prepare(const QString &commandText, bool onTheFly, ToolCommand &first)
 {
     QList<ToolCommand> commands;
     if (!parse(commandText, commands))
@@ -48,16 +48,22 @@ bool ToolLauncher::start(const QString &commandText, bool onTheFly)
         if (!m_script.writeToolScript(commands, ToolScript::Join::Pipe, &m_prompter))
             return false;
         m_way = Way::ScriptedPipe;
-        m_runner.execute(m_script.shellProgram(), m_script.shellArguments(), m_paths.toolsDir());
+        first = ToolCommand{m_script.shellProgram()} + m_script.shellArguments();
         return true;
     }
-    if (commands.size() == 2) {
-        m_way = Way::Chain;
+    m_way = commands.size() == 2 ? Way::Chain : Way::Direct;
+    if (commands.size() == 2)
         m_next = commands.at(1);
-    } else {
-        m_way = Way::Direct;
-    }
-    m_runner.executeTool(commands.first(), m_paths.toolsDir());
+    first = commands.first();
+    return true;
+}
+
+bool ToolLauncher::start(const QString &commandText, bool onTheFly)
+{
+    ToolCommand first;
+    if (!prepare(commandText, onTheFly, first))
+        return false;
+    m_runner.executeTool(first, m_paths.toolsDir());
     return true;
 }
 
@@ -70,21 +76,8 @@ void ToolLauncher::runNextCommand()
 
 bool ToolLauncher::startLater(const QString &commandText, bool onTheFly)
 {
-    QList<ToolCommand> commands;
-    if (!parse(commandText, commands))
+    if (!prepare(commandText, onTheFly, m_pendingStart))
         return false;
-    m_next.clear();
-    if (commands.size() == 2 && onTheFly) {
-        if (!m_script.writeToolScript(commands, ToolScript::Join::Pipe, &m_prompter))
-            return false;
-        m_way = Way::ScriptedPipe;
-        m_pendingStart = ToolCommand{m_script.shellProgram()} + m_script.shellArguments();
-    } else {
-        m_way = commands.size() == 2 ? Way::Chain : Way::Direct;
-        if (commands.size() == 2)
-            m_next = commands.at(1);
-        m_pendingStart = commands.first();
-    }
     m_timerDosCommand.start();
     return true;
 }

@@ -64,6 +64,9 @@ signals:
 
 private:
     bool parse(const QString &commandText, QList<ToolCommand> &commands);
+    // Reads the text, writes the script of a pipe and sets the way and the next command;
+    // `first` is what the runner starts.
+    bool prepare(const QString &commandText, bool onTheFly, ToolCommand &first);
 
     const AppPaths &m_paths;
     Prompter &m_prompter;
