@@ -64,10 +64,8 @@ TDataPage::TDataPage(TMainForm &form)
         return !m_form.optionsDialog() || m_form.optionsDialog()->ChkDeep->isChecked();
     };
     hooks.enableDeep = [this] {
-        if (TDlgOptions *options = m_form.optionsDialog()) {
-            options->ChkDeep->setChecked(true);
-            options->saveSettings(m_form.settingsStore());
-        }
+        if (TDlgOptions *options = m_form.optionsDialog())
+            options->AllowDeepFolders();
     };
     // Pumping every few milliseconds keeps the busy dialog alive without slowing the walk.
     hooks.pump = [pumpTimer] {
