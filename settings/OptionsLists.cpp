@@ -1,5 +1,6 @@
 #include "settings/OptionsLists.h"
 
+#include <QDir>
 #include <QUrl>
 
 namespace quillon {
@@ -264,6 +265,42 @@ QString imageNameProblemCaption(ImageNameProblem problem)
         break;
     }
     return QString();
+}
+
+// "Text files (*.txt)|*.txt|All files (*.*)|*.*" as Qt's filter list.
+QStringList qtFilters(const QString &pipeFilter)
+{
+    const QStringList parts = pipeFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1];
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (pattern == QLatin1String("*.*"))
+            pattern = QStringLiteral("*");
+        filters << parts[i] + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+    return filters;
+}
+
+// The tool filters name the programs of this system.
+QString programFilter(const char *description, const char *program)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("%1 (%2.exe)|%2.exe|All files (*.*)|*.*")
+        .arg(QLatin1String(description), QLatin1String(program));
+#else
+    return QStringLiteral("%1 (%2)|%2|All files (*.*)|*.*")
+        .arg(QLatin1String(description), QLatin1String(program));
+#endif
+}
+
+QString programStartFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:\\");
+#else
+    return QDir::homePath();
+#endif
 }
 
 } // namespace quillon

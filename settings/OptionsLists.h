@@ -61,4 +61,11 @@ ImageNameProblem checkImageFileName(const QString &trimmedName);
 QString imageNameProblemText(ImageNameProblem problem);
 QString imageNameProblemCaption(ImageNameProblem problem);
 
+// "Text files (*.txt)|*.txt|All files (*.*)|*.*" as Qt's filter list.
+QStringList qtFilters(const QString &pipeFilter);
+// The file filter of a tool program, naming the program as this system calls it.
+QString programFilter(const char *description, const char *program);
+// Where the tool choosers start when their field is empty.
+QString programStartFolder();
+
 } // namespace quillon

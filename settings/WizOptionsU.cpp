@@ -3,6 +3,7 @@
 #include "platform/DebugLog.h"
 #include "platform/Prompter.h"
 #include "settings/DlgOptionsU.h"
+#include "settings/OptionsLists.h"
 #include "settings/RecorderList.h"
 
 #include <QApplication>
@@ -35,17 +36,6 @@ QPixmap wizardPicture()
     const QIcon disc = QApplication::style()->standardIcon(QStyle::SP_DriveCDIcon);
     p.drawPixmap(30, 40, disc.pixmap(80, 80));
     return picture;
-}
-
-QString programFilter(const char *description, const char *program)
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("%1 (%2.exe) (%2.exe);;All files (*.*) (*)")
-        .arg(QLatin1String(description), QLatin1String(program));
-#else
-    return QStringLiteral("%1 (%2) (%2);;All files (*.*) (*)")
-        .arg(QLatin1String(description), QLatin1String(program));
-#endif
 }
 
 QString noDriveNote()
@@ -164,7 +154,7 @@ TWizOptions::TWizOptions(TDlgOptions &options, QWidget *parent)
         QLineEdit *f = field;
         connect(browse, &QToolButton::clicked, this, [this, f, filter] {
             const QString file = QFileDialog::getOpenFileName(
-                this, QStringLiteral("Open"), f->text().isEmpty() ? QDir::homePath() : f->text(), filter);
+                this, QStringLiteral("Open"), f->text().isEmpty() ? programStartFolder() : f->text(), filter);
             if (!file.isEmpty())
                 f->setText(QDir::toNativeSeparators(file));
         });
@@ -174,12 +164,14 @@ TWizOptions::TWizOptions(TDlgOptions &options, QWidget *parent)
         toolPage(QStringLiteral("If you wish to (de) compress MP3 you must download\r\nand install best free "
                                 "encoder - LAME."),
                  QStringLiteral("Lame.exe location"), QStringLiteral("Click to download LAME"), EditLame,
-                 "EditLame", options.EditLame->text(), programFilter("Lame program", "lame")));
-    Pages->addWidget(toolPage(
-        QStringLiteral("To check and repair MP3 please download and install free MP3CHECK."),
-        QStringLiteral("&Mp3check.exe location"),
-        QStringLiteral("mp3check by Johannes Overmann - click to download"), EditMP3Check, "EditMP3Check",
-        options.EditMp3Check->text(), programFilter("Mp3check program", "mp3check")));
+                 "EditLame", options.EditLame->text(),
+                 qtFilters(programFilter("Lame program", "lame")).join(QStringLiteral(";;"))));
+    Pages->addWidget(
+        toolPage(QStringLiteral("To check and repair MP3 please download and install free MP3CHECK."),
+                 QStringLiteral("&Mp3check.exe location"),
+                 QStringLiteral("mp3check by Johannes Overmann - click to download"), EditMP3Check,
+                 "EditMP3Check", options.EditMp3Check->text(),
+                 qtFilters(programFilter("Mp3check program", "mp3check")).join(QStringLiteral(";;"))));
     Pages->addWidget(textPage({QStringLiteral("Congratulations!"),
                                QStringLiteral("You have finished basic configuration."),
                                QStringLiteral("For more options choose from menu Tools - Options.")},
